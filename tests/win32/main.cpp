@@ -1,0 +1,7 @@
+// Entry of the Windows test program: GoogleTest with wide-character arguments (built with -municode).
+#include <gtest/gtest.h>
+
+int wmain(int argc, wchar_t** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
