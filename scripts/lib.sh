@@ -4,6 +4,7 @@
 MZ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 MZ_BUILD=${MZ_BUILD:-$MZ_ROOT/build}
 MZ_JOBS=${MZ_JOBS:-$(nproc)}
+export MZ_ROOT MZ_BUILD
 
 mz_log() { printf '== %s\n' "$*" >&2; }
 
