@@ -11,9 +11,13 @@ std::u16string unquoted(const std::u16string& target) {
     return target.substr(1, close == std::u16string::npos ? std::u16string::npos : close - 1);
 }
 
-bool hasFolder(const std::u16string& name) { return name.find_first_of(u"\\/:") != std::u16string::npos; }
+bool hasFolder(const std::u16string& name) {
+    return name.find_first_of(u"\\/:") != std::u16string::npos;
+}
 
-char16_t lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+char16_t lower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
 
 bool sameAscii(const std::u16string& a, const std::u16string& b) {
     if (a.size() != b.size()) return false;
@@ -23,9 +27,9 @@ bool sameAscii(const std::u16string& a, const std::u16string& b) {
 }
 
 // What the shell runs or opens as a program.
-const char16_t* const ProgramExtensions[] = {u".exe", u".com", u".bat", u".cmd", u".pif", u".scr", u".lnk",
-                                             u".vbs", u".vbe", u".js",  u".jse", u".wsf", u".wsh", u".msc",
-                                             u".cpl", u".hta", u".msi"};
+const char16_t* const ProgramExtensions[] = {u".exe", u".com", u".bat", u".cmd", u".pif", u".scr",
+                                             u".lnk", u".vbs", u".vbe", u".js",  u".jse", u".wsf",
+                                             u".wsh", u".msc", u".cpl", u".hta", u".msi"};
 
 }  // namespace
 

@@ -9,8 +9,12 @@ constexpr std::size_t HeaderSize = 6;
 constexpr std::size_t EntrySize = 16;
 constexpr std::size_t BitmapHeaderSize = 40;
 
-std::uint32_t word(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t dword(const std::uint8_t* p) { return word(p) | (word(p + 2) << 16); }
+std::uint32_t word(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8);
+}
+std::uint32_t dword(const std::uint8_t* p) {
+    return word(p) | (word(p + 2) << 16);
+}
 
 }  // namespace
 
@@ -19,12 +23,14 @@ bool chooseIconImage(const std::uint8_t* data, std::size_t size, IconImage& imag
     const std::size_t count = word(data + 4);
     if (count == 0 || size < HeaderSize + EntrySize) return false;
     // Entries beyond the end of the bytes are not looked at.
-    const std::size_t present = (size - HeaderSize) / EntrySize < count ? (size - HeaderSize) / EntrySize : count;
+    const std::size_t present =
+        (size - HeaderSize) / EntrySize < count ? (size - HeaderSize) / EntrySize : count;
 
     const std::uint8_t* chosen = data + HeaderSize;
     for (std::size_t i = 1; i < present; ++i) {
         const std::uint8_t* entry = data + HeaderSize + i * EntrySize;
-        if (entry[0] == chosen[0] && entry[1] == chosen[1] && word(entry + 6) > word(chosen + 6)) chosen = entry;
+        if (entry[0] == chosen[0] && entry[1] == chosen[1] && word(entry + 6) > word(chosen + 6))
+            chosen = entry;
     }
 
     const std::size_t bytes = dword(chosen + 8);

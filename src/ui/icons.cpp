@@ -17,6 +17,7 @@ constexpr std::size_t MaskRowBytes = 8;  // 47 bits, padded to a multiple of 32
 static_assert(MaskOffset + MaskRowBytes * Height == IconFileSize);
 
 // '#' is an opaque pixel in the image's colour; '.' is transparent. Top row first.
+// clang-format off
 constexpr const char* Monogram[Height] = {
     "...............................................",
     "...............................................",
@@ -56,6 +57,7 @@ constexpr const char* Monogram[Height] = {
     "...............................................",
     "...............................................",
 };
+// clang-format on
 
 constexpr int opaquePixels() {
     int n = 0;

@@ -11,8 +11,12 @@
 namespace mz {
 namespace {
 
-std::uint32_t u16At(const std::uint8_t* p, std::size_t at) { return p[at] | (p[at + 1] << 8); }
-std::uint32_t u32At(const std::uint8_t* p, std::size_t at) { return u16At(p, at) | (u16At(p, at + 2) << 16); }
+std::uint32_t u16At(const std::uint8_t* p, std::size_t at) {
+    return p[at] | (p[at + 1] << 8);
+}
+std::uint32_t u32At(const std::uint8_t* p, std::size_t at) {
+    return u16At(p, at) | (u16At(p, at + 2) << 16);
+}
 
 constexpr std::size_t ColourAt = 62, RowBytes = 144, MaskAt = 5390, MaskRowBytes = 8;
 
@@ -46,7 +50,10 @@ TEST(BuiltInIconFiles, EveryHeaderField) {
 }
 
 TEST(BuiltInIconFiles, ColoursOnBlackTransparentPixels) {
-    struct Case { int n; std::uint8_t red, green, blue; };
+    struct Case {
+        int n;
+        std::uint8_t red, green, blue;
+    };
     const Case cases[] = {{1, 255, 0, 0}, {2, 0, 147, 0}, {3, 0, 0, 255}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.n);
@@ -93,7 +100,8 @@ TEST(BuiltInIconFiles, SameMaskInAllThreeAndTheColourPartsDiffer) {
 TEST(BuiltInIconFiles, CommittedProgramIconIsImageOne) {
     std::ifstream in(MZ_SOURCE_DIR "/src/ui/win32/merkzeile.ico", std::ios::binary);
     ASSERT_TRUE(in) << "src/ui/win32/merkzeile.ico missing";
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
     const IconFile& red = builtInIconFile(1);
     ASSERT_EQ(bytes.size(), red.size());
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), red.begin()))
@@ -203,8 +211,10 @@ TEST(IconFileChoice, RejectsWhatIsNoIconFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<std::uint8_t> bad = good;
-        if (c.cut) bad.resize(c.at);
-        else bad[c.at] = c.value;
+        if (c.cut)
+            bad.resize(c.at);
+        else
+            bad[c.at] = c.value;
         IconImage image;
         EXPECT_FALSE(chooseIconImage(bad.data(), bad.size(), image));
     }

@@ -1,4 +1,4 @@
-// The string work of launching: command line, the shell's folder, and where a bare program name is looked for.
+// Launching's string work: command line, the shell's folder, and where a bare program name is looked for.
 #include <gtest/gtest.h>
 
 #include "actions/launch.h"
@@ -65,12 +65,12 @@ TEST(ProgramSearch, BareProgramName) {
 }
 
 TEST(ProgramSearch, FoldersInOrderWithoutRelativeOnes) {
-    const std::vector<std::u16string> folders =
-        programSearchFolders(u"C:\\Apps\\Merkzeile", u"C:\\Windows\\system32", u"C:\\Windows",
-                             u"C:\\Tools;;.;bin;\"C:\\Program Files\\Ed\";\\rooted;..\\up;D:rel;\\\\srv\\share\\bin;E:/x;");
-    const std::vector<std::u16string> expected = {u"C:\\Apps\\Merkzeile", u"C:\\Windows\\system32", u"C:\\Windows",
-                                                  u"C:\\Tools", u"C:\\Program Files\\Ed", u"\\\\srv\\share\\bin",
-                                                  u"E:/x"};
+    const std::vector<std::u16string> folders = programSearchFolders(
+        u"C:\\Apps\\Merkzeile", u"C:\\Windows\\system32", u"C:\\Windows",
+        u"C:\\Tools;;.;bin;\"C:\\Program Files\\Ed\";\\rooted;..\\up;D:rel;\\\\srv\\share\\bin;E:/x;");
+    const std::vector<std::u16string> expected = {
+        u"C:\\Apps\\Merkzeile",   u"C:\\Windows\\system32", u"C:\\Windows", u"C:\\Tools",
+        u"C:\\Program Files\\Ed", u"\\\\srv\\share\\bin",   u"E:/x"};
     EXPECT_EQ(folders, expected);
     EXPECT_EQ(programSearchFolders(u"", u"C:\\Windows\\system32", u"", u""),
               std::vector<std::u16string>{u"C:\\Windows\\system32"});
