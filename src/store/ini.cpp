@@ -160,7 +160,8 @@ std::string utf8FromUtf16(const std::u16string& text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
         } else if (c >= 0xD800 && c < 0xE000) {
             c = 0xFFFD;
@@ -197,7 +198,8 @@ bool selectDocumentGroup(IniDocument& document, std::string_view group) {
     return true;
 }
 
-std::int32_t readDocumentInteger(const IniDocument& document, std::string_view key, std::int32_t defaultValue) {
+std::int32_t readDocumentInteger(const IniDocument& document, std::string_view key,
+                                 std::int32_t defaultValue) {
     if (document.groupPending) return defaultValue;
     std::size_t found = findKey(document.entries, document.currentGroup, key);
     return found == noEntry ? defaultValue : readIntegerValue(document.entries[found].value);

@@ -1,4 +1,4 @@
-// The settings text as data: decoding, parsing into entries, group/key lookup and writing, and rendering back.
+// The settings text as data: decoding, parsing into entries, the group and key rules, rendering back.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -42,8 +42,8 @@ bool sameName(std::string_view a, std::string_view b);
 
 // The first group line of that name, or noEntry.
 std::size_t findGroup(const IniEntries& entries, std::string_view name);
-// Where the group's entries end: the next group line, or the end. group == noEntry means the keys above the first
-// group line.
+// Where the group's entries end: the next group line, or the end. group == noEntry means the keys above the
+// first group line.
 std::size_t groupEnd(const IniEntries& entries, std::size_t group);
 // The first key of that name among the group's entries, or noEntry.
 std::size_t findKey(const IniEntries& entries, std::size_t group, std::string_view key);
@@ -56,7 +56,7 @@ std::string formatInteger(std::int32_t value);
 // As WideCharToMultiByte with CP_UTF8: a lone surrogate becomes U+FFFD.
 std::string utf8FromUtf16(const std::u16string& text);
 
-// The entries with the store's current and pending group: what selectGroup, readInteger and writeInteger act on.
+// The entries with the current and the pending group: what selectGroup, readInteger and writeInteger act on.
 struct IniDocument {
     IniEntries entries;
     std::size_t currentGroup = noEntry;
@@ -65,7 +65,8 @@ struct IniDocument {
 };
 
 bool selectDocumentGroup(IniDocument& document, std::string_view group);
-std::int32_t readDocumentInteger(const IniDocument& document, std::string_view key, std::int32_t defaultValue);
+std::int32_t readDocumentInteger(const IniDocument& document, std::string_view key,
+                                 std::int32_t defaultValue);
 void writeDocumentInteger(IniDocument& document, std::string_view key, std::int32_t value);
 
 }  // namespace mz

@@ -53,7 +53,8 @@ bool openStore(const std::u16string& fileName) {
     store.writable = file.isOpen();
     // Another program may hold the file open for writing; reading is still possible when it shares writing.
     if (!file.isOpen()) file = openFile(fileName, FileAccess::Read, ShareRead, FileCreation::OpenExisting);
-    if (!file.isOpen()) file = openFile(fileName, FileAccess::Read, ShareRead | ShareWrite, FileCreation::OpenExisting);
+    if (!file.isOpen())
+        file = openFile(fileName, FileAccess::Read, ShareRead | ShareWrite, FileCreation::OpenExisting);
     std::string bytes;
     if (!file.isOpen() || !readWhole(file, bytes)) {
         store.file.close();
@@ -70,7 +71,9 @@ bool openStore(const std::u16string& fileName) {
     return true;
 }
 
-bool selectGroup(const std::u16string& group) { return selectDocumentGroup(store.document, utf8FromUtf16(group)); }
+bool selectGroup(const std::u16string& group) {
+    return selectDocumentGroup(store.document, utf8FromUtf16(group));
+}
 
 std::int32_t readInteger(const std::u16string& key, std::int32_t defaultValue) {
     return readDocumentInteger(store.document, utf8FromUtf16(key), defaultValue);

@@ -55,7 +55,8 @@ private:
     std::filesystem::path previous_, folder_;
 };
 
-void expectSettings(const Settings& s, std::int32_t x, std::int32_t y, std::int32_t keep, const std::string& what) {
+void expectSettings(const Settings& s, std::int32_t x, std::int32_t y, std::int32_t keep,
+                    const std::string& what) {
     EXPECT_EQ(s.windowPosX, x) << what;
     EXPECT_EQ(s.windowPosY, y) << what;
     EXPECT_EQ(s.keepInFront, keep) << what;
@@ -123,15 +124,18 @@ TEST_F(SettingsFile, ParseAndRewrite) {
          "[Fensterstatus]\r\nWindowState=1\r\n[Fensterstatus]\r\nWindowState=7\r\n", 10, 10, 1, Keep, 0, 0,
          mark + "[Fensterstatus]\r\nWindowState=0\r\n[Fensterstatus]\r\nWindowState=7\r\n"},
         {"comment without blank, key line without equals sign, line beginning with a number sign",
-         ";kommentar\r\n#notiz\r\n[Fensterkoordinaten]\r\nFlag\r\n#WindowPosX=7\r\nWindowPosX=3\r\n", 3, 10, 0,
-         Move, 4, 5,
+         ";kommentar\r\n#notiz\r\n[Fensterkoordinaten]\r\nFlag\r\n#WindowPosX=7\r\nWindowPosX=3\r\n", 3, 10,
+         0, Move, 4, 5,
          mark + "; kommentar\r\n#notiz=\r\n[Fensterkoordinaten]\r\nFlag=\r\n#WindowPosX=7\r\nWindowPosX=4\r\n"
                 "WindowPosY=5\r\n"},
         {"ISO-8859-1 byte becomes UTF-8 behind the mark", "; K\xE4se\r\n[Fensterstatus]\r\nWindowState=1\r\n",
          10, 10, 1, Keep, 0, 0, mark + "; K\xC3\xA4se\r\n[Fensterstatus]\r\nWindowState=0\r\n"},
         {"UTF-8 with mark is kept as it is",
-         "\xEF\xBB\xBF; Gr\xC3\xBC\xC3\x9F" "e\n[Fensterstatus]\nWindowState=1", 10, 10, 1, Keep, 0, 0,
-         mark + "; Gr\xC3\xBC\xC3\x9F" "e\r\n[Fensterstatus]\r\nWindowState=0\r\n"},
+         "\xEF\xBB\xBF; Gr\xC3\xBC\xC3\x9F"
+         "e\n[Fensterstatus]\nWindowState=1",
+         10, 10, 1, Keep, 0, 0,
+         mark + "; Gr\xC3\xBC\xC3\x9F"
+                "e\r\n[Fensterstatus]\r\nWindowState=0\r\n"},
         {"unknown groups, keys and comments stay in place; blank lines and leading blanks go",
          "\r\n; oben\r\nLos=1\r\n\r\n[Fensterkoordinaten]\r\n\tWindowPosY=7\r\nBreite=640  \r\n; mitte\r\n"
          "[Extra]\r\nX=y=z\r\n   \r\n[Fensterstatus]   nachsatz\r\nWindowState=1\r\n",
@@ -150,8 +154,8 @@ TEST_F(SettingsFile, ParseAndRewrite) {
         {"zero bytes: defaults, and the first write has no mark", "", 10, 10, 0, Move, 250, 300,
          "[Fensterkoordinaten]\r\nWindowPosX=250\r\nWindowPosY=300\r\n"},
         {"a shorter rewrite cuts the file after it",
-         "\r\n\r\n   [Fensterstatus]   alter Nachsatz\r\n\r\n\t WindowState = 1\r\n\r\n\r\n\r\n", 10, 10, 1, Keep, 0,
-         0, mark + "[Fensterstatus]\r\nWindowState=0\r\n"},
+         "\r\n\r\n   [Fensterstatus]   alter Nachsatz\r\n\r\n\t WindowState = 1\r\n\r\n\r\n\r\n", 10, 10, 1,
+         Keep, 0, 0, mark + "[Fensterstatus]\r\nWindowState=0\r\n"},
         {"mark alone", "\xEF\xBB\xBF", 10, 10, 0, Keep, 1, 0, mark + "[Fensterstatus]\r\nWindowState=1\r\n"},
     };
     for (const Case& c : cases) {
@@ -187,7 +191,8 @@ TEST_F(SettingsFile, AFileHeldByAnotherProgramIsNeverReplaced) {
         int holder = open(iniName, O_RDONLY);
         ASSERT_GE(holder, 0);
         ASSERT_EQ(flock(holder, c.lock), 0);
-        expectSettings(loadSettings(), c.x, 10, 0, c.lock == LOCK_EX ? "held exclusively" : "held for reading");
+        expectSettings(loadSettings(), c.x, 10, 0,
+                       c.lock == LOCK_EX ? "held exclusively" : "held for reading");
         saveWindowPosition(1, 2);
         saveKeepInFront(1);
         EXPECT_EQ(readFile(), before);
