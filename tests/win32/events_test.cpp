@@ -145,9 +145,8 @@ protected:
         clearEventQueue();
     }
 
-    HWND addChild(const wchar_t* cls, const wchar_t* text, DWORD style, int id, int y, bool visible = true,
-                  int x = 10) {
-        HWND child = CreateWindowExW(0, cls, text, WS_CHILD | (visible ? WS_VISIBLE : 0) | style, x, y, 120, 20,
+    HWND addChild(const wchar_t* cls, const wchar_t* text, DWORD style, int id, int y, bool visible = true) {
+        HWND child = CreateWindowExW(0, cls, text, WS_CHILD | (visible ? WS_VISIBLE : 0) | style, 10, y, 120, 20,
                                      window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), programInstance(),
                                      nullptr);
         EXPECT_NE(child, nullptr) << "child " << id << " not created, error " << GetLastError();
@@ -207,7 +206,7 @@ TEST_F(PhraseWindowTest, RealMouseClickOnButtonGivesOneEventAndOnLabelNone) {
     EXPECT_EQ(describe(got), describe({gadget(47)}));
 }
 
-TEST_F(PhraseWindowTest, TrayCallbackGivesFourClickTypesAndWakesTheWait) {
+TEST_F(PhraseWindowTest, TrayCallbackGivesFourClickTypesAndPostsANoOp) {
     struct Case {
         LPARAM mouse;
         const char* name;
@@ -242,7 +241,7 @@ TEST_F(PhraseWindowTest, TrayCallbackGivesFourClickTypesAndWakesTheWait) {
     }
 }
 
-TEST_F(PhraseWindowTest, TrayPressFromAnotherThreadEndsTheWait) {
+TEST_F(PhraseWindowTest, TrayPressSentFromAnotherThreadArrivesPromptly) {
     HWND target = window;
     std::thread sender([target] {
         SendMessageW(target, TrayCallbackMessage, TrayIconId, WM_RBUTTONDOWN);
