@@ -1,0 +1,19 @@
+// The tray menu's Windows-only parts: the record behind each owner-drawn entry, and the menu itself.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace mz {
+
+// What an owner-drawn entry's item data points to. Owned by the menu; the image is borrowed.
+struct MenuEntry {
+    bool separator;
+    std::u16string text;
+    HICON image;
+};
+
+// The tray menu; nullptr before createTrayMenu.
+HMENU trayMenu();
+
+}  // namespace mz
