@@ -1,0 +1,245 @@
+// The phrase window's procedure, which only turns window messages into events, and the wait for the next event.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/events.h"
+#include "platform/win32/win32.h"
+#include "ui/tray.h"
+
+namespace mz {
+
+namespace {
+
+constexpr WORD NextControlCommand = 64001;
+constexpr WORD PreviousControlCommand = 64002;
+constexpr WORD AcceleratorNotification = 1;
+constexpr std::int32_t PhraseWindowNumber = 0;
+constexpr WORD KeyboardCueFlags = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+const wchar_t ControlHandlerProperty[] = L"MzControlHandler";
+
+HWND phraseWindowHandle = nullptr;
+bool ready = false;
+HWND rememberedFocus = nullptr;
+HACCEL navigationAccelerators = nullptr;
+TaskbarCreatedHandler taskbarCreatedHandler = nullptr;
+
+UINT taskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+void queue(EventKind kind, std::int32_t item, std::int32_t clickType) {
+    queueEvent(WindowEvent{kind, item, clickType, PhraseWindowNumber});
+}
+
+ControlHandler controlHandler(HWND control) {
+    if (!control) return nullptr;
+    return reinterpret_cast<ControlHandler>(reinterpret_cast<std::uintptr_t>(GetPropW(control, ControlHandlerProperty)));
+}
+
+bool offerToControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    ControlHandler handler = controlHandler(control);
+    return handler && handler(control, message, wParam, lParam, result);
+}
+
+void showKeyboardCues(HWND window) {
+    auto state = static_cast<WORD>(SendMessageW(window, WM_QUERYUISTATE, 0, 0));
+    if (state & KeyboardCueFlags) SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, KeyboardCueFlags), 0);
+}
+
+void hideKeyboardCues(HWND window) {
+    auto state = static_cast<WORD>(SendMessageW(window, WM_QUERYUISTATE, 0, 0));
+    if ((state & KeyboardCueFlags) != KeyboardCueFlags)
+        SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, KeyboardCueFlags), 0);
+}
+
+bool isTabStop(HWND child) {
+    return IsWindowEnabled(child) && IsWindowVisible(child) && (GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP);
+}
+
+// The direct child of window that holds the focus (the focus may sit in a grandchild); nullptr if none.
+HWND focusedChild(HWND window) {
+    HWND focus = GetFocus();
+    while (focus && focus != window) {
+        HWND parent = GetAncestor(focus, GA_PARENT);
+        if (parent == window) return focus;
+        focus = parent;
+    }
+    return nullptr;
+}
+
+// Children are linked in creation order (each new child goes below its siblings), so the sibling chain
+// from GW_CHILD is the keyboard order, as in dialogs.
+void moveFocus(HWND window, bool forward) {
+    std::vector<HWND> stops;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (isTabStop(child)) stops.push_back(child);
+    if (stops.empty()) return;
+    HWND current = focusedChild(window);
+    std::size_t at = stops.size();
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        if (stops[i] == current) at = i;
+    std::size_t next;
+    if (at == stops.size()) next = forward ? 0 : stops.size() - 1;
+    else next = forward ? (at + 1) % stops.size() : (at + stops.size() - 1) % stops.size();
+    SetFocus(stops[next]);
+}
+
+std::int32_t trayClickType(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDOWN: return LeftButtonDown;
+    case WM_RBUTTONDOWN: return RightButtonDown;
+    case WM_LBUTTONDBLCLK: return LeftDoubleClick;
+    case WM_RBUTTONDBLCLK: return RightDoubleClick;
+    default: return -1;
+    }
+}
+
+LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (lParam != 0) {
+        HWND control = reinterpret_cast<HWND>(lParam);
+        LRESULT answer = 0;
+        if (offerToControl(control, message, wParam, lParam, answer)) return answer;
+        queue(EventKind::GadgetEvent, static_cast<std::int32_t>(GetWindowLongPtrW(control, GWLP_ID)),
+              HIWORD(wParam));
+        return 0;
+    }
+    if (HIWORD(wParam) == 0) {
+        queue(EventKind::MenuEvent, LOWORD(wParam), 0);
+        return 0;
+    }
+    if (HIWORD(wParam) == AcceleratorNotification &&
+        (LOWORD(wParam) == NextControlCommand || LOWORD(wParam) == PreviousControlCommand)) {
+        moveFocus(window, LOWORD(wParam) == NextControlCommand);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND controlOf(UINT message, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        return header ? header->hwndFrom : nullptr;
+    }
+    return reinterpret_cast<HWND>(lParam);
+}
+
+}  // namespace
+
+HWND phraseWindow() { return phraseWindowHandle; }
+
+void setPhraseWindow(HWND window) {
+    phraseWindowHandle = window;
+    ready = false;
+    rememberedFocus = nullptr;
+}
+
+void setPhraseWindowReady(bool isReady) { ready = isReady; }
+
+void setControlHandler(HWND control, ControlHandler handler) {
+    if (!control) return;
+    if (handler) SetPropW(control, ControlHandlerProperty, reinterpret_cast<HANDLE>(reinterpret_cast<std::uintptr_t>(handler)));
+    else RemovePropW(control, ControlHandlerProperty);
+}
+
+void setTaskbarCreatedHandler(TaskbarCreatedHandler handler) {
+    taskbarCreatedMessage();
+    taskbarCreatedHandler = handler;
+}
+
+void createNavigationAccelerators() {
+    if (navigationAccelerators) return;
+    ACCEL keys[] = {
+        {FVIRTKEY | FNOINVERT, VK_TAB, NextControlCommand},
+        {FVIRTKEY | FNOINVERT | FSHIFT, VK_TAB, PreviousControlCommand},
+    };
+    navigationAccelerators = CreateAcceleratorTableW(keys, 2);
+}
+
+void destroyNavigationAccelerators() {
+    if (navigationAccelerators) DestroyAcceleratorTable(navigationAccelerators);
+    navigationAccelerators = nullptr;
+}
+
+LRESULT CALLBACK phraseWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: return onCommand(window, message, wParam, lParam);
+    case TrayCallbackMessage: {
+        std::int32_t clickType = trayClickType(lParam);
+        if (clickType >= 0) queue(EventKind::SysTrayEvent, static_cast<std::int32_t>(wParam), clickType);
+        // The tray icon's messages are sent, not posted; a posted no-op makes a wait in progress return.
+        PostMessageW(window, WM_NULL, 0, 0);
+        return 0;
+    }
+    case WM_CLOSE:
+        if (window != phraseWindowHandle) break;
+        queue(EventKind::CloseWindowEvent, PhraseWindowNumber, 0);
+        return 0;
+    case WM_MOVE:
+        if (window != phraseWindowHandle) break;
+        if (ready) queue(EventKind::MoveWindowEvent, PhraseWindowNumber, 0);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            rememberedFocus = focus && IsChild(window, focus) ? focus : nullptr;
+            hideKeyboardCues(window);
+        } else if (rememberedFocus && IsWindow(rememberedFocus) && IsChild(window, rememberedFocus)) {
+            SetFocus(rememberedFocus);
+        }
+        return 1;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_NOTIFY: {
+        LRESULT answer = 0;
+        if (offerToControl(controlOf(message, lParam), message, wParam, lParam, answer)) return answer;
+        break;
+    }
+    case WM_NCDESTROY:
+        if (window == phraseWindowHandle) {
+            removeQueuedEvents(PhraseWindowNumber);
+            setPhraseWindow(nullptr);
+        }
+        break;
+    default:
+        if (message == taskbarCreatedMessage() && message != 0) {
+            if (taskbarCreatedHandler) taskbarCreatedHandler();
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+WindowEvent waitForEvent(int timeoutMs) {
+    WindowEvent event;
+    if (takeEvent(event)) return event;
+
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
+        DWORD woken = MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeoutMs),
+                                                QS_ALLINPUT | QS_ALLPOSTMESSAGE);
+        if (woken == WAIT_TIMEOUT) return WindowEvent{};
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return WindowEvent{};
+    }
+
+    HWND active = GetActiveWindow();
+    if (active && ((GetKeyState(VK_CONTROL) | GetKeyState(VK_SHIFT) | GetKeyState(VK_MENU)) & 0x8000))
+        showKeyboardCues(active);
+    if (active && active == phraseWindowHandle && navigationAccelerators &&
+        TranslateAcceleratorW(active, navigationAccelerators, &msg)) {
+        showKeyboardCues(active);
+        return WindowEvent{};
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return WindowEvent{};
+}
+
+}  // namespace mz
