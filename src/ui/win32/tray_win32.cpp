@@ -37,8 +37,6 @@ HMENU menu = nullptr;
 std::vector<std::unique_ptr<MenuEntry>> menuEntries;
 HFONT menuFont = nullptr;
 
-constexpr wchar_t HookProperty[] = L"Merkzeile.MenuHook";
-
 NOTIFYICONDATAW notifyRecord(UINT flags) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
@@ -99,9 +97,15 @@ void fill(HDC dc, const RECT& r, COLORREF colour) {
 
 RECT toRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+bool isOwnEntry(ULONG_PTR data) {
+    for (const auto& e : menuEntries)
+        if (reinterpret_cast<ULONG_PTR>(e.get()) == data) return true;
+    return false;
+}
+
 bool measureEntry(HWND window, MEASUREITEMSTRUCT& item) {
+    if (item.CtlType != ODT_MENU || !isOwnEntry(item.itemData)) return false;
     const auto* entry = reinterpret_cast<const MenuEntry*>(item.itemData);
-    if (item.CtlType != ODT_MENU || !entry) return false;
     SIZE extent{0, 0};
     if (!entry->separator) {
         HDC dc = GetDC(window);
@@ -118,8 +122,8 @@ bool measureEntry(HWND window, MEASUREITEMSTRUCT& item) {
 
 // Each entry is drawn off-screen and copied onto the menu in one piece, so it never flickers.
 bool drawEntry(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_MENU || !isOwnEntry(item.itemData)) return false;
     const auto* entry = reinterpret_cast<const MenuEntry*>(item.itemData);
-    if (item.CtlType != ODT_MENU || !entry) return false;
     const int w = item.rcItem.right - item.rcItem.left;
     const int h = item.rcItem.bottom - item.rcItem.top;
     HDC dc = CreateCompatibleDC(item.hDC);
@@ -166,16 +170,24 @@ bool drawEntry(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-// The position chosen by the typed character, or -1.
+// The position of the entry chosen by the typed character, or -1. Only entries carrying one of our
+// records take part; whatever else a menu holds counts as a separator.
 int matchMenuChar(HMENU target, char16_t c) {
-    if (target != menu) return -1;
     std::vector<MenuCharEntry> entries;
-    for (const auto& e : menuEntries) entries.push_back({e->separator, e->text});
+    const int count = GetMenuItemCount(target);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = MenuItemInfoSize;
+        info.fMask = MIIM_DATA;
+        const bool own = GetMenuItemInfoW(target, static_cast<UINT>(i), TRUE, &info) && isOwnEntry(info.dwItemData);
+        const auto* entry = own ? reinterpret_cast<const MenuEntry*>(info.dwItemData) : nullptr;
+        entries.push_back({!entry || entry->separator, entry ? entry->text : u""});
+    }
     return menuCharPosition(entries, c);
 }
 
 LRESULT CALLBACK menuDrawingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, HookProperty));
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, MenuHookProperty));
     switch (message) {
         case WM_SETTINGCHANGE:
             remakeMenuFont();
@@ -195,15 +207,15 @@ LRESULT CALLBACK menuDrawingProc(HWND window, UINT message, WPARAM wParam, LPARA
             break;
         case WM_NCDESTROY:
             SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            RemovePropW(window, HookProperty);
+            RemovePropW(window, MenuHookProperty);
             break;
     }
     return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
 void hookForMenuDrawing(HWND window) {
-    if (GetPropW(window, HookProperty)) return;
-    SetPropW(window, HookProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(window, GWLP_WNDPROC)));
+    if (GetPropW(window, MenuHookProperty)) return;
+    SetPropW(window, MenuHookProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(window, GWLP_WNDPROC)));
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&menuDrawingProc));
 }
 

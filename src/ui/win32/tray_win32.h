@@ -13,6 +13,9 @@ struct MenuEntry {
     HICON image;
 };
 
+// The window property that holds the phrase window's own procedure once the menu drawing has hooked it.
+constexpr wchar_t MenuHookProperty[] = L"Merkzeile.MenuHook";
+
 // The tray menu; nullptr before createTrayMenu.
 HMENU trayMenu();
 
