@@ -4,6 +4,7 @@
 MZ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 MZ_BUILD=${MZ_BUILD:-$MZ_ROOT/build}
 MZ_JOBS=${MZ_JOBS:-$(nproc)}
+export MZ_ROOT MZ_BUILD
 
 mz_log() { printf '== %s\n' "$*" >&2; }
 
@@ -83,6 +84,15 @@ mz_stop_display() {
 mz_wine_env() {
     export WINEPREFIX="$MZ_BUILD/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     MZ_WINE=$(mz_wine_bin)
+    # As root, Wine (its server opens the files) would write read-only files; run it, and the server it starts,
+    # without root's right to ignore file permissions, as a Windows user without administrator rights.
+    if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+        mkdir -p "$MZ_BUILD"
+        printf '#!/bin/sh\nexec setpriv --bounding-set -dac_override,-dac_read_search -- %s "$@"\n' "$MZ_WINE" \
+            >"$MZ_BUILD/wine-as-user"
+        chmod +x "$MZ_BUILD/wine-as-user"
+        MZ_WINE=$MZ_BUILD/wine-as-user
+    fi
     export MZ_WINE
 }
 

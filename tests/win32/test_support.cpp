@@ -62,3 +62,25 @@ bool readBytes(const std::wstring& name, std::string& bytes) {
 bool fileExists(const std::wstring& name) { return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace mz::test
+
+namespace mz::test {
+
+std::wstring helperPath(const wchar_t* exeName) {
+    wchar_t buf[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
+    std::wstring path(buf, n);
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + exeName;
+}
+
+HANDLE startProcess(const std::wstring& application, const std::wstring& commandLine) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring line = commandLine;
+    if (!CreateProcessW(application.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+}  // namespace mz::test

@@ -24,3 +24,12 @@ bool readBytes(const std::wstring& name, std::string& bytes);
 bool fileExists(const std::wstring& name);
 
 }  // namespace mz::test
+
+namespace mz::test {
+
+// The full path of a helper program built next to the test program.
+std::wstring helperPath(const wchar_t* exeName);
+// Starts a program with the given command line; the process handle, or nullptr (see GetLastError).
+HANDLE startProcess(const std::wstring& application, const std::wstring& commandLine);
+
+}  // namespace mz::test

@@ -17,13 +17,19 @@ constexpr WORD PreviousControlCommand = 64002;
 constexpr WORD AcceleratorNotification = 1;
 constexpr std::int32_t PhraseWindowNumber = 0;
 constexpr WORD KeyboardCueFlags = UISF_HIDEFOCUS | UISF_HIDEACCEL;
-const wchar_t ControlHandlerProperty[] = L"MzControlHandler";
 
 HWND phraseWindowHandle = nullptr;
 bool ready = false;
 HWND rememberedFocus = nullptr;
 HACCEL navigationAccelerators = nullptr;
 TaskbarCreatedHandler taskbarCreatedHandler = nullptr;
+
+// The handler is a property of the control itself, so it goes when the control goes. The property's name is an
+// atom made once, so that setting it on many controls adds no references to the atom.
+const wchar_t* controlHandlerProperty() {
+    static const ATOM atom = GlobalAddAtomW(L"MzControlHandler");
+    return MAKEINTATOM(atom);
+}
 
 UINT taskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
@@ -36,7 +42,8 @@ void queue(EventKind kind, std::int32_t item, std::int32_t clickType) {
 
 ControlHandler controlHandler(HWND control) {
     if (!control) return nullptr;
-    return reinterpret_cast<ControlHandler>(reinterpret_cast<std::uintptr_t>(GetPropW(control, ControlHandlerProperty)));
+    auto stored = reinterpret_cast<std::uintptr_t>(GetPropW(control, controlHandlerProperty()));
+    return reinterpret_cast<ControlHandler>(stored);
 }
 
 bool offerToControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -140,8 +147,12 @@ void setPhraseWindowReady(bool isReady) { ready = isReady; }
 
 void setControlHandler(HWND control, ControlHandler handler) {
     if (!control) return;
-    if (handler) SetPropW(control, ControlHandlerProperty, reinterpret_cast<HANDLE>(reinterpret_cast<std::uintptr_t>(handler)));
-    else RemovePropW(control, ControlHandlerProperty);
+    if (!handler) {
+        RemovePropW(control, controlHandlerProperty());
+        return;
+    }
+    auto stored = reinterpret_cast<std::uintptr_t>(handler);
+    SetPropW(control, controlHandlerProperty(), reinterpret_cast<HANDLE>(stored));
 }
 
 void setTaskbarCreatedHandler(TaskbarCreatedHandler handler) {
@@ -169,7 +180,8 @@ LRESULT CALLBACK phraseWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case TrayCallbackMessage: {
         std::int32_t clickType = trayClickType(lParam);
         if (clickType >= 0) queue(EventKind::SysTrayEvent, static_cast<std::int32_t>(wParam), clickType);
-        // The tray icon's messages are sent, not posted; a posted no-op makes a wait in progress return.
+        // The shell sends these rather than posting them, and a wait may take a sent message without returning;
+        // a posted no-op ends it. It also keeps a tray menu opened again from closing at once.
         PostMessageW(window, WM_NULL, 0, 0);
         return 0;
     }
