@@ -88,17 +88,17 @@ std::wstring trayTipShown() {
     RECT bar;
     GetWindowRect(taskbar, &bar);
     for (int x = bar.right - 6; x > bar.right - 100; x -= 8) {
-        SetCursorPos(x - 200, (bar.top + bar.bottom) / 2);
-        SetCursorPos(x, (bar.top + bar.bottom) / 2);
+        test::placePointer(x - 200, (bar.top + bar.bottom) / 2);
+        test::placePointer(x, (bar.top + bar.bottom) / 2);
         ShownTip tip;
         test::pumpUntil([&] { EnumWindows(&findShownTip, reinterpret_cast<LPARAM>(&tip)); return !tip.text.empty(); },
                         1500);
         if (!tip.text.empty()) {
-            SetCursorPos(640, 300);
+            test::placePointer(640, 300);
             return tip.text;
         }
     }
-    SetCursorPos(640, 300);
+    test::placePointer(640, 300);
     return L"";
 }
 
@@ -235,7 +235,7 @@ struct OpenMenu {
         probe = std::move(p);
         deadline = GetTickCount() + 8000;
         timedOut = false;
-        SetCursorPos(pointer.x, pointer.y);
+        if (!test::placePointer(pointer.x, pointer.y)) return false;
         const UINT_PTR timer = SetTimer(nullptr, 0, 30, &tick);
         showTrayMenu();
         KillTimer(nullptr, timer);

@@ -72,6 +72,24 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
+bool placePointer(int x, int y) {
+    SetCursorPos(x, y);
+    DWORD since = 0;
+    return pumpUntil(
+        [&] {
+            POINT p{};
+            GetCursorPos(&p);
+            if (p.x != x || p.y != y) {
+                SetCursorPos(x, y);
+                since = 0;
+                return false;
+            }
+            if (!since) since = GetTickCount();
+            return GetTickCount() - since >= 100;
+        },
+        3000);
+}
+
 std::wstring className(HWND window) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);

@@ -25,6 +25,10 @@ Pixels captureClient(HWND window);
 // Dispatches this thread's messages and tests done until it holds or timeoutMs has passed.
 bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// Moves the pointer and waits until the system reports it there for a while: under Wine a pending report of an
+// earlier move can otherwise put it back for a moment.
+bool placePointer(int x, int y);
+
 std::wstring className(HWND window);
 std::wstring windowText(HWND window);
 // A window's rectangle in the client coordinates of its parent.
