@@ -14,15 +14,20 @@ constexpr std::uint32_t LabelStyle =
 
 std::array<ControlSpec, ControlCount> makeControlTable() {
     std::array<ControlSpec, ControlCount> table{};
+    // clang-format off
     for (int n = 1; n <= SlotCount; ++n) {
         const auto i = static_cast<std::size_t>(n - 1);
-        table[i] = {n, copyButtonId(n), ControlClass::Button, 10, rowY(n), 70, 20, ButtonStyle, 0,
+        table[i] = {n, copyButtonId(n), ControlClass::Button,
+                    10, rowY(n), 70, 20, ButtonStyle, 0,
                     TextSource::CopyCaption, ToolTipSource::CopyToolTip};
-        table[i + SlotCount] = {n, slotLabelId(n), ControlClass::Static, 90, rowY(n), 900, 20, LabelStyle,
-                                style::ExClientEdge, TextSource::DisplayText, ToolTipSource::None};
-        table[i + 2 * SlotCount] = {n, editButtonId(n), ControlClass::Button, 1000, rowY(n), 80, 20, ButtonStyle, 0,
+        table[i + SlotCount] = {n, slotLabelId(n), ControlClass::Static,
+                                90, rowY(n), 900, 20, LabelStyle, style::ExClientEdge,
+                                TextSource::DisplayText, ToolTipSource::None};
+        table[i + 2 * SlotCount] = {n, editButtonId(n), ControlClass::Button,
+                                    1000, rowY(n), 80, 20, ButtonStyle, 0,
                                     TextSource::EditCaption, ToolTipSource::EditToolTip};
     }
+    // clang-format on
     return table;
 }
 
@@ -69,6 +74,8 @@ std::int32_t mulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
     return static_cast<std::int32_t>(result);
 }
 
-std::int32_t labelFontHeight(int dotsPerInch) { return -mulDiv(LabelFontPoints, dotsPerInch, 72); }
+std::int32_t labelFontHeight(int dotsPerInch) {
+    return -mulDiv(LabelFontPoints, dotsPerInch, 72);
+}
 
 }  // namespace mz

@@ -3,7 +3,9 @@
 
 namespace mz {
 
-std::u16string clipTrayToolTip(const std::u16string& text) { return text.substr(0, TrayTipLimit); }
+std::u16string clipTrayToolTip(const std::u16string& text) {
+    return text.substr(0, TrayTipLimit);
+}
 
 ItemSize measureMenuItem(bool separator, int cx, int cy) {
     if (separator) return {50, 9};
@@ -19,9 +21,13 @@ std::uint8_t shade(std::uint8_t v, int k) {
     return static_cast<std::uint8_t>(255 - (amount + 99) / 100);
 }
 
-std::uint8_t halfway(std::uint8_t v) { return static_cast<std::uint8_t>(v + (255 - v) / 2); }
+std::uint8_t halfway(std::uint8_t v) {
+    return static_cast<std::uint8_t>(v + (255 - v) / 2);
+}
 
-char16_t upperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+char16_t upperAscii(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
 
 }  // namespace
 
@@ -29,13 +35,21 @@ Rgb imageColumnColour(Rgb highlight, int k) {
     return {shade(highlight.r, k), shade(highlight.g, k), shade(highlight.b, k)};
 }
 
-Rgb halfHighlight(Rgb highlight) { return {halfway(highlight.r), halfway(highlight.g), halfway(highlight.b)}; }
+Rgb halfHighlight(Rgb highlight) {
+    return {halfway(highlight.r), halfway(highlight.g), halfway(highlight.b)};
+}
 
-Point menuImagePosition(int h) { return {2, (h - MenuImageSize) / 2 + 1}; }
+Point menuImagePosition(int h) {
+    return {2, (h - MenuImageSize) / 2 + 1};
+}
 
-Rect menuTextRect(int w, int h) { return {28, 0, w - 8, h}; }
+Rect menuTextRect(int w, int h) {
+    return {28, 0, w - 8, h};
+}
 
-Rect separatorLineRect(int w, int h) { return {24, 4, w, h - 4}; }
+Rect separatorLineRect(int w, int h) {
+    return {24, 4, w, h - 4};
+}
 
 const std::array<TickStroke, TickStrokeCount>& tickStrokes() {
     static const std::array<TickStroke, TickStrokeCount> strokes = {

@@ -15,7 +15,9 @@ std::u16string clipTrayToolTip(const std::u16string& text);
 struct Rgb {
     std::uint8_t r, g, b;
 };
-inline bool operator==(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool operator==(const Rgb& a, const Rgb& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 struct ItemSize {
     int width, height;
@@ -57,8 +59,8 @@ struct MenuCharEntry {
     bool separator;
     std::u16string text;
 };
-// The position of the entry that typing c chooses, or -1 when none does: first an entry with c right after its
-// first "&", then the first entry beginning with c; A to Z match either case.
+// The position of the entry that typing c chooses, or -1 when none does: first an entry with c right after
+// its first "&", then the first entry beginning with c; A to Z match either case.
 int menuCharPosition(const std::vector<MenuCharEntry>& entries, char16_t c);
 
 }  // namespace mz

@@ -88,8 +88,8 @@ TEST(OuterSize, ClientAreaPlusFrame) {
     };
     const Case cases[] = {
         {{0, 0, 0, 0}, 1090, 610},
-        {{3, 22, 3, 3}, 1096, 635},   // a fixed frame of 3 and a caption of 19
-        {{8, 31, 8, 8}, 1106, 649},   // a wider themed frame
+        {{3, 22, 3, 3}, 1096, 635},  // a fixed frame of 3 and a caption of 19
+        {{8, 31, 8, 8}, 1106, 649},  // a wider themed frame
     };
     for (const Case& c : cases) {
         const Size s = outerWindowSize(c.frame);
@@ -102,8 +102,8 @@ TEST(LabelFont, HeightFollowsDotsPerInchWithMulDivRounding) {
     struct Case {
         int dpi, height;
     };
-    const Case cases[] = {{96, -12}, {120, -15}, {144, -18}, {72, -9}, {100, -13}, {110, -14}, {104, -13},
-                          {0, 0}};
+    const Case cases[] = {{96, -12},  {120, -15}, {144, -18}, {72, -9},
+                          {100, -13}, {110, -14}, {104, -13}, {0, 0}};
     for (const Case& c : cases) EXPECT_EQ(labelFontHeight(c.dpi), c.height) << c.dpi;
 }
 
@@ -112,9 +112,19 @@ TEST(LabelFont, MulDivRoundsHalfAwayFromZeroAndReportsOverflow) {
         std::int32_t a, b, c, result;
     };
     const Case cases[] = {
-        {9, 100, 72, 13},   {7, 1, 2, 4},     {-7, 1, 2, -4},   {7, -1, 2, -4},   {7, 1, -2, -4},
-        {-7, -1, -2, -4},   {5, 1, 3, 2},     {4, 1, 3, 1},     {0, -5, 3, 0},    {1, 1, 0, -1},
-        {2147483647, 2, 1, -1}, {2147483647, 2, 2, 2147483647}, {-2147483647, 1, 1, -2147483647},
+        {9, 100, 72, 13},
+        {7, 1, 2, 4},
+        {-7, 1, 2, -4},
+        {7, -1, 2, -4},
+        {7, 1, -2, -4},
+        {-7, -1, -2, -4},
+        {5, 1, 3, 2},
+        {4, 1, 3, 1},
+        {0, -5, 3, 0},
+        {1, 1, 0, -1},
+        {2147483647, 2, 1, -1},
+        {2147483647, 2, 2, 2147483647},
+        {-2147483647, 1, 1, -2147483647},
     };
     for (const Case& c : cases) EXPECT_EQ(mulDiv(c.a, c.b, c.c), c.result) << c.a << " " << c.b << " " << c.c;
 }

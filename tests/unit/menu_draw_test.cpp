@@ -9,7 +9,8 @@ namespace {
 TEST(TrayTip, ClippedAfterSixtyThreeUnits) {
     EXPECT_EQ(clipTrayToolTip(u"Merkzeile V1.3"), u"Merkzeile V1.3");
     EXPECT_EQ(clipTrayToolTip(std::u16string(63, u'x')), std::u16string(63, u'x'));
-    EXPECT_EQ(clipTrayToolTip(std::u16string(62, u'x') + u"\u00e4\u00f6z"), std::u16string(62, u'x') + u"\u00e4");
+    EXPECT_EQ(clipTrayToolTip(std::u16string(62, u'x') + u"\u00e4\u00f6z"),
+              std::u16string(62, u'x') + u"\u00e4");
     EXPECT_EQ(clipTrayToolTip(u""), u"");
 }
 
@@ -18,8 +19,8 @@ TEST(MenuMeasure, TextEntriesAndSeparators) {
         bool separator;
         int cx, cy, width, height;
     };
-    const Case cases[] = {{false, 200, 13, 228, 19}, {false, 0, 0, 28, 6}, {true, 200, 13, 50, 9},
-                          {true, 0, 0, 50, 9}};
+    const Case cases[] = {
+        {false, 200, 13, 228, 19}, {false, 0, 0, 28, 6}, {true, 200, 13, 50, 9}, {true, 0, 0, 50, 9}};
     for (const Case& c : cases) {
         const ItemSize s = measureMenuItem(c.separator, c.cx, c.cy);
         EXPECT_EQ(s.width, c.width);
@@ -35,10 +36,10 @@ TEST(MenuColours, ImageColumnGradient) {
         Rgb colour;
     };
     const Case cases[] = {
-        {{0, 120, 215}, 0, {255, 255, 255}},  {{0, 120, 215}, 1, {242, 248, 253}},
-        {{0, 120, 215}, 4, {204, 228, 247}},  {{0, 120, 215}, 19, {12, 126, 217}},
-        {{10, 36, 106}, 1, {242, 244, 247}},  {{10, 36, 106}, 10, {132, 145, 180}},
-        {{10, 36, 106}, 19, {22, 46, 113}},   {{255, 255, 255}, 19, {255, 255, 255}},
+        {{0, 120, 215}, 0, {255, 255, 255}}, {{0, 120, 215}, 1, {242, 248, 253}},
+        {{0, 120, 215}, 4, {204, 228, 247}}, {{0, 120, 215}, 19, {12, 126, 217}},
+        {{10, 36, 106}, 1, {242, 244, 247}}, {{10, 36, 106}, 10, {132, 145, 180}},
+        {{10, 36, 106}, 19, {22, 46, 113}},  {{255, 255, 255}, 19, {255, 255, 255}},
         {{0, 0, 0}, 20, {0, 0, 0}},
     };
     for (const Case& c : cases) EXPECT_EQ(imageColumnColour(c.highlight, c.k), c.colour) << c.k;
@@ -99,7 +100,7 @@ TEST(MenuChar, TrayMenuEntries) {
 
 TEST(MenuChar, AmpersandFirstThenInitialCaseBlindForAsciiOnly) {
     const std::vector<MenuCharEntry> entries = {
-        {true, u""},        {false, u"Edit"},  {false, u"E&xit"}, {false, u"a&b&c"},
+        {true, u""},         {false, u"Edit"},  {false, u"E&xit"},        {false, u"a&b&c"},
         {false, u"\u00d6l"}, {false, u"Ende&"}, {false, u"Zur&\u00fcck"},
     };
     struct Case {
@@ -107,12 +108,11 @@ TEST(MenuChar, AmpersandFirstThenInitialCaseBlindForAsciiOnly) {
         int position;
     };
     const Case cases[] = {
-        {u'x', 2},       {u'X', 2},      // after the "&"
-        {u'e', 1},       {u'E', 1},      // no "&" match: the first entry beginning with it
-        {u'b', 3},       {u'c', -1},     // only the first "&" counts
-        {u'\u00f6', -1}, {u'\u00d6', 4}, // no case folding beyond A to Z
-        {u'\u00fc', 6},  {u'\u00dc', -1},
-        {u'z', 6},       {u'q', -1},
+        {u'x', 2},       {u'X', 2},       // after the "&"
+        {u'e', 1},       {u'E', 1},       // no "&" match: the first entry beginning with it
+        {u'b', 3},       {u'c', -1},      // only the first "&" counts
+        {u'\u00f6', -1}, {u'\u00d6', 4},  // no case folding beyond A to Z
+        {u'\u00fc', 6},  {u'\u00dc', -1}, {u'z', 6}, {u'q', -1},
     };
     for (const Case& c : cases) EXPECT_EQ(menuCharPosition(entries, c.c), c.position) << int(c.c);
 }

@@ -1,4 +1,5 @@
-// The real phrase window: frame, sixty controls, fonts, label colours, tool tips, label updates, failure message.
+// The real phrase window: frame, sixty controls, fonts, label colours, tool tips, label updates, failure
+// message.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -23,7 +24,7 @@ using test::className;
 using test::windowText;
 
 class PhraseWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setUpPlatform();
         resetSlots();
@@ -76,7 +77,8 @@ std::wstring realFontFamily(HDC dc) {
         if (u16(r) != 3 || u16(r + 6) != 1) continue;  // Windows platform, family name
         const std::size_t length = u16(r + 8), at = strings + u16(r + 10);
         std::wstring name;
-        for (std::size_t k = 0; k + 1 < length && at + k + 1 < size; k += 2) name += static_cast<wchar_t>(u16(at + k));
+        for (std::size_t k = 0; k + 1 < length && at + k + 1 < size; k += 2)
+            name += static_cast<wchar_t>(u16(at + k));
         return name;
     }
     return L"";
@@ -106,13 +108,15 @@ TEST_F(PhraseWindow, FrameClassAndPlace) {
 
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
-    EXPECT_EQ(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_POPUP | WS_CHILD), 0);
+    EXPECT_EQ(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_POPUP | WS_CHILD),
+              0);
     // The system adds the window edge to every captioned window; nothing else is set.
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
 
     EXPECT_EQ(GetClassLongPtrW(window, GCL_STYLE), CS_DBLCLKS);
     EXPECT_EQ(GetClassLongPtrW(window, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
-    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(window, GCLP_HCURSOR)), LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(window, GCLP_HCURSOR)),
+              LoadCursorW(nullptr, IDC_ARROW));
     HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
     EXPECT_NE(icon, nullptr);
     EXPECT_EQ(icon, LoadIconW(programInstance(), MAKEINTRESOURCEW(1)));
@@ -143,11 +147,14 @@ TEST_F(PhraseWindow, SixtyControlsInCreationOrder) {
         const DWORD expectedStyle = button ? WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON
                                            : WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX;
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)), expectedStyle);
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE)), button ? 0u : DWORD{WS_EX_CLIENTEDGE});
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE)),
+                  button ? 0u : DWORD{WS_EX_CLIENTEDGE});
         EXPECT_EQ(windowText(control), w(controlText(spec)));
         const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-        if (button) EXPECT_EQ(font, guiFont);
-        else EXPECT_NE(font, guiFont);
+        if (button)
+            EXPECT_EQ(font, guiFont);
+        else
+            EXPECT_NE(font, guiFont);
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr);
@@ -196,10 +203,11 @@ TEST_F(PhraseWindow, LabelFontIsNinePointCourierNew) {
 }
 
 TEST_F(PhraseWindow, MulDivMatchesTheSystem) {
-    const int cases[][3] = {{9, 96, 72},  {9, 120, 72}, {9, 144, 72}, {9, 100, 72},  {7, 1, 2},
-                            {-7, 1, 2},   {7, 1, -2},   {5, 1, 3},    {1, 1, 0},     {2147483647, 2, 1},
-                            {-9, 110, 72}, {0, 5, 3},   {2147483647, 2, 2}};
-    for (const auto& c : cases) EXPECT_EQ(mulDiv(c[0], c[1], c[2]), MulDiv(c[0], c[1], c[2])) << c[0] << " " << c[1];
+    const int cases[][3] = {{9, 96, 72},   {9, 120, 72}, {9, 144, 72},      {9, 100, 72}, {7, 1, 2},
+                            {-7, 1, 2},    {7, 1, -2},   {5, 1, 3},         {1, 1, 0},    {2147483647, 2, 1},
+                            {-9, 110, 72}, {0, 5, 3},    {2147483647, 2, 2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(mulDiv(c[0], c[1], c[2]), MulDiv(c[0], c[1], c[2])) << c[0] << " " << c[1];
 }
 
 TEST_F(PhraseWindow, LabelsAnswerBlueOnButtonFace) {
@@ -217,7 +225,8 @@ TEST_F(PhraseWindow, LabelsAnswerBlueOnButtonFace) {
 
     // A button has no colours of its own: the default answer leaves the text colour alone.
     SetTextColor(dc, RGB(1, 2, 3));
-    SendMessageW(window, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(window, 27)));
+    SendMessageW(window, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, 27)));
     EXPECT_NE(GetTextColor(dc), RGB(0, 0, 255));
     DeleteDC(dc);
 }
@@ -242,14 +251,24 @@ TEST_F(PhraseWindow, AmpersandShowsLiterallyInBlue) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     auto blue = [](COLORREF c) { return c == RGB(0, 0, 255); };
     test::Pixels shown;
-    ASSERT_TRUE(test::pumpUntil([&] { shown = test::captureClient(label); return shown.count(blue) > 0; }, 3000));
+    ASSERT_TRUE(test::pumpUntil(
+        [&] {
+            shown = test::captureClient(label);
+            return shown.count(blue) > 0;
+        },
+        3000));
 
-    HWND plain = CreateWindowExW(0, L"Static", L"&x", WS_POPUP | WS_VISIBLE | SS_LEFT, 200, 700, 200, 20, nullptr,
-                                 nullptr, programInstance(), nullptr);
+    HWND plain = CreateWindowExW(0, L"Static", L"&x", WS_POPUP | WS_VISIBLE | SS_LEFT, 200, 700, 200, 20,
+                                 nullptr, nullptr, programInstance(), nullptr);
     SendMessageW(plain, WM_SETFONT, SendMessageW(label, WM_GETFONT, 0, 0), TRUE);
     UpdateWindow(plain);
     test::Pixels other;
-    ASSERT_TRUE(test::pumpUntil([&] { other = test::captureClient(plain); return rightmostInk(other, face) >= 0; }, 3000));
+    ASSERT_TRUE(test::pumpUntil(
+        [&] {
+            other = test::captureClient(plain);
+            return rightmostInk(other, face) >= 0;
+        },
+        3000));
     DestroyWindow(plain);
     // One character of the label font is 7 pixels wide.
     EXPECT_GE(rightmostInk(shown, face) - rightmostInk(other, face), 5);
@@ -340,8 +359,8 @@ TEST_F(PhraseWindow, StoredPlaceIsUsedUnchangedOrLeftToTheSystem) {
         int x, y;
         bool systemPlace;
     };
-    const Case cases[] = {{-20, 700, false}, {250, 300, false}, {-65535, 10, true}, {10, -65535, true},
-                          {-65535, -65535, true}};
+    const Case cases[] = {
+        {-20, 700, false}, {250, 300, false}, {-65535, 10, true}, {10, -65535, true}, {-65535, -65535, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
         ASSERT_TRUE(buildPhraseWindow(c.x, c.y));
@@ -364,7 +383,8 @@ TEST_F(PhraseWindow, StoredPlaceIsUsedUnchangedOrLeftToTheSystem) {
 
 HHOOK refusingHook = nullptr;
 LRESULT CALLBACK refuseTopLevelWindows(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && !(reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->style & WS_CHILD)) return 1;
+    if (code == HCBT_CREATEWND && !(reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->style & WS_CHILD))
+        return 1;
     return CallNextHookEx(refusingHook, code, wParam, lParam);
 }
 
@@ -399,7 +419,8 @@ BOOL CALLBACK describeChild(HWND child, LPARAM lParam) {
         seen->buttonText = windowText(child);
     }
     // The box keeps an icon control of its own even without an icon; what counts is whether it holds one.
-    if (cls == L"Static" && (style & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0)) ++seen->icons;
+    if (cls == L"Static" && (style & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0))
+        ++seen->icons;
     if (cls == L"Static" && (style & SS_TYPEMASK) != SS_ICON && !windowText(child).empty())
         seen->text = windowText(child);
     return TRUE;
@@ -409,8 +430,8 @@ BOOL CALLBACK describeChild(HWND child, LPARAM lParam) {
 // pinned while it is up, all restored afterwards.
 TEST_F(PhraseWindow, CreationFailureMessage) {
     auto make = [](DWORD exStyle, int x) {
-        return CreateWindowExW(exStyle, L"Static", L"", WS_POPUP | WS_VISIBLE, x, 100, 50, 50, nullptr, nullptr,
-                               programInstance(), nullptr);
+        return CreateWindowExW(exStyle, L"Static", L"", WS_POPUP | WS_VISIBLE, x, 100, 50, 50, nullptr,
+                               nullptr, programInstance(), nullptr);
     };
     HWND pinned = make(WS_EX_TOPMOST, 100);
     HWND other = make(0, 200);

@@ -29,7 +29,7 @@ const std::u16string WebText = u"Die Kelmarin-Webseite aufrufen";
 const std::u16string QuitText = u"Das Programm Merkzeile V1.3 beenden";
 
 class Tray : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setUpPlatform();
         loadBuiltInImages();
@@ -72,16 +72,18 @@ struct ShownTip {
 BOOL CALLBACK findShownTip(HWND window, LPARAM lParam) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() || !IsWindowVisible(window) || className(window) != L"tooltips_class32")
+    if (process == GetCurrentProcessId() || !IsWindowVisible(window) ||
+        className(window) != L"tooltips_class32")
         return TRUE;
     wchar_t text[256] = {};
-    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
+                        nullptr);
     if (text[0]) reinterpret_cast<ShownTip*>(lParam)->text = text;
     return TRUE;
 }
 
-// The tip the shell shows when the pointer rests on the tray's icons, tried from the right end of the taskbar,
-// where the notification area is; empty when none appears.
+// The tip the shell shows when the pointer rests on the tray's icons, tried from the right end of the
+// taskbar, where the notification area is; empty when none appears.
 std::wstring trayTipShown() {
     HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     if (!taskbar) return L"";
@@ -91,8 +93,12 @@ std::wstring trayTipShown() {
         test::placePointer(x - 200, (bar.top + bar.bottom) / 2);
         test::placePointer(x, (bar.top + bar.bottom) / 2);
         ShownTip tip;
-        test::pumpUntil([&] { EnumWindows(&findShownTip, reinterpret_cast<LPARAM>(&tip)); return !tip.text.empty(); },
-                        1500);
+        test::pumpUntil(
+            [&] {
+                EnumWindows(&findShownTip, reinterpret_cast<LPARAM>(&tip));
+                return !tip.text.empty();
+            },
+            1500);
         if (!tip.text.empty()) {
             test::placePointer(640, 300);
             return tip.text;
@@ -172,8 +178,9 @@ TEST_F(Tray, SevenOwnerDrawnEntries) {
         std::u16string text;
         int image;
     };
-    const Expected expected[] = {{false, 3, HideText, 3}, {true, 0xFFFFFFFF, u"", 0}, {false, 4, KeepText, 0},
-                                 {true, 0xFFFFFFFF, u"", 0}, {false, 6, WebText, 2},  {true, 0xFFFFFFFF, u"", 0},
+    const Expected expected[] = {{false, 3, HideText, 3}, {true, 0xFFFFFFFF, u"", 0},
+                                 {false, 4, KeepText, 0}, {true, 0xFFFFFFFF, u"", 0},
+                                 {false, 6, WebText, 2},  {true, 0xFFFFFFFF, u"", 0},
                                  {false, 5, QuitText, 1}};
     for (int i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
@@ -299,8 +306,8 @@ TEST_F(Tray, MenuDrawnOnTheScreen) {
     HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
     HGDIOBJ old = SelectObject(dc, font);
     SIZE extent{};
-    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(KeepText.c_str()), static_cast<int>(KeepText.size()),
-                          &extent);
+    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(KeepText.c_str()),
+                          static_cast<int>(KeepText.size()), &extent);
     SelectObject(dc, old);
     DeleteObject(font);
     ReleaseDC(phraseWindow(), dc);
@@ -351,7 +358,8 @@ TEST_F(Tray, MenuDrawnOnTheScreen) {
         EXPECT_EQ(outside, 0);
     }
 
-    // The tick of item 4: seven black strokes of three pixels, with the column's shading just above and below.
+    // The tick of item 4: seven black strokes of three pixels, with the column's shading just above and
+    // below.
     const test::Pixels& keep = shots[2];
     for (const auto& s : Tick) {
         SCOPED_TRACE(s[0]);
@@ -460,7 +468,8 @@ TEST_F(Tray, HookAnswersMeasureAndMenuChar) {
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetPropW(window, MenuHookProperty)), own);
     EXPECT_NE(GetWindowLongPtrW(window, GWLP_WNDPROC), own);
 
-    const LRESULT d = SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(u'D', MF_POPUP), reinterpret_cast<LPARAM>(trayMenu()));
+    const LRESULT d =
+        SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(u'D', MF_POPUP), reinterpret_cast<LPARAM>(trayMenu()));
     EXPECT_EQ(d, MAKELRESULT(0, MNC_EXECUTE));
     EXPECT_EQ(HIWORD(SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(u'x', MF_POPUP),
                                   reinterpret_cast<LPARAM>(trayMenu()))),

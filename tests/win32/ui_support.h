@@ -25,8 +25,8 @@ Pixels captureClient(HWND window);
 // Dispatches this thread's messages and tests done until it holds or timeoutMs has passed.
 bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
-// Moves the pointer and waits until the system reports it there for a while: under Wine a pending report of an
-// earlier move can otherwise put it back for a moment.
+// Moves the pointer and waits until the system reports it there for a while: under Wine a pending report of
+// an earlier move can otherwise put it back for a moment.
 bool placePointer(int x, int y);
 
 std::wstring className(HWND window);

@@ -16,9 +16,9 @@
 namespace mz {
 
 static_assert(style::Child == WS_CHILD && style::Visible == WS_VISIBLE && style::Group == WS_GROUP &&
-              style::TabStop == WS_TABSTOP && style::Caption == WS_CAPTION && style::PushButton == BS_PUSHBUTTON &&
-              style::StaticLeft == SS_LEFT && style::StaticNoPrefix == SS_NOPREFIX &&
-              style::ExClientEdge == WS_EX_CLIENTEDGE);
+              style::TabStop == WS_TABSTOP && style::Caption == WS_CAPTION &&
+              style::PushButton == BS_PUSHBUTTON && style::StaticLeft == SS_LEFT &&
+              style::StaticNoPrefix == SS_NOPREFIX && style::ExClientEdge == WS_EX_CLIENTEDGE);
 
 // The tool-tip record without its trailing reserved field: 44 bytes on 32-bit Windows.
 constexpr UINT ToolInfoSize = offsetof(TOOLINFOW, lParam) + sizeof(LPARAM);
@@ -61,9 +61,9 @@ LRESULT CALLBACK toolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 bool ensureToolTip() {
     if (toolTip) return true;
-    toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                              programInstance(), nullptr);
+    toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, programInstance(), nullptr);
     if (!toolTip) return false;
     toolTipPreviousProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(toolTip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&toolTipProc)));
@@ -85,8 +85,8 @@ void registerToolTip(HWND button, const std::u16string& text) {
 HWND createControl(HWND window, const ControlSpec& spec) {
     const wchar_t* className = spec.controlClass == ControlClass::Button ? L"Button" : L"Static";
     const std::u16string text = controlText(spec);
-    HWND control = CreateWindowExW(spec.exStyle, className, wide(text), spec.style, spec.x, spec.y, spec.width,
-                                   spec.height, window, nullptr, programInstance(), nullptr);
+    HWND control = CreateWindowExW(spec.exStyle, className, wide(text), spec.style, spec.x, spec.y,
+                                   spec.width, spec.height, window, nullptr, programInstance(), nullptr);
     if (!control) return nullptr;
     SetWindowLongPtrW(control, GWLP_ID, spec.id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
@@ -120,8 +120,12 @@ BOOL CALLBACK collectThreadWindow(HWND window, LPARAM lParam) {
 
 }  // namespace
 
-HWND phraseToolTip() { return toolTip; }
-int displayDpi() { return dotsPerInch; }
+HWND phraseToolTip() {
+    return toolTip;
+}
+int displayDpi() {
+    return dotsPerInch;
+}
 
 void readDisplayDpi() {
     DisplayContext display;
@@ -129,8 +133,8 @@ void readDisplayDpi() {
 }
 
 bool buildPhraseWindow(std::int32_t x, std::int32_t y) {
-    labelFont = CreateFontW(labelFontHeight(dotsPerInch), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0,
+    labelFont = CreateFontW(labelFontHeight(dotsPerInch), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0,
                             reinterpret_cast<const wchar_t*>(LabelFontFace));
 
     const wchar_t* className = reinterpret_cast<const wchar_t*>(PhraseWindowClassName);
@@ -153,8 +157,8 @@ bool buildPhraseWindow(std::int32_t x, std::int32_t y) {
     const bool systemPlace = x == -65535 || y == -65535;
     const std::u16string title = titleText();
     HWND window = CreateWindowExW(0, className, wide(title), WS_CAPTION, systemPlace ? CW_USEDEFAULT : x,
-                                  systemPlace ? CW_USEDEFAULT : y, outer.width, outer.height, nullptr, nullptr,
-                                  programInstance(), nullptr);
+                                  systemPlace ? CW_USEDEFAULT : y, outer.width, outer.height, nullptr,
+                                  nullptr, programInstance(), nullptr);
     if (!window) {
         UnregisterClassW(className, programInstance());
         return false;
@@ -167,7 +171,8 @@ bool buildPhraseWindow(std::int32_t x, std::int32_t y) {
     const auto& table = controlTable();
     for (int n = 0; n < SlotCount; ++n) makeButton(window, table[static_cast<std::size_t>(n)]);
     for (int n = 0; n < SlotCount; ++n) makeLabel(window, table[static_cast<std::size_t>(SlotCount + n)]);
-    for (int n = 0; n < SlotCount; ++n) makeButton(window, table[static_cast<std::size_t>(2 * SlotCount + n)]);
+    for (int n = 0; n < SlotCount; ++n)
+        makeButton(window, table[static_cast<std::size_t>(2 * SlotCount + n)]);
     return IsWindow(window) != FALSE;
 }
 

@@ -83,7 +83,9 @@ HFONT currentMenuFont() {
     return menuFont;
 }
 
-COLORREF colourRef(Rgb c) { return RGB(c.r, c.g, c.b); }
+COLORREF colourRef(Rgb c) {
+    return RGB(c.r, c.g, c.b);
+}
 Rgb rgbOf(COLORREF c) {
     return {static_cast<std::uint8_t>(GetRValue(c)), static_cast<std::uint8_t>(GetGValue(c)),
             static_cast<std::uint8_t>(GetBValue(c))};
@@ -95,7 +97,9 @@ void fill(HDC dc, const RECT& r, COLORREF colour) {
     DeleteObject(brush);
 }
 
-RECT toRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT toRect(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 bool isOwnEntry(ULONG_PTR data) {
     for (const auto& e : menuEntries)
@@ -134,7 +138,8 @@ bool drawEntry(const DRAWITEMSTRUCT& item) {
     const RECT whole = {0, 0, w, h};
     FillRect(dc, &whole, GetSysColorBrush(COLOR_MENU));
     const Rgb highlight = rgbOf(GetSysColor(COLOR_HIGHLIGHT));
-    for (int k = 0; k < ImageColumnWidth; ++k) fill(dc, {k, 0, k + 1, h}, colourRef(imageColumnColour(highlight, k)));
+    for (int k = 0; k < ImageColumnWidth; ++k)
+        fill(dc, {k, 0, k + 1, h}, colourRef(imageColumnColour(highlight, k)));
 
     if (entry->separator) {
         const RECT line = toRect(separatorLineRect(w, h));
@@ -179,7 +184,8 @@ int matchMenuChar(HMENU target, char16_t c) {
         MENUITEMINFOW info{};
         info.cbSize = MenuItemInfoSize;
         info.fMask = MIIM_DATA;
-        const bool own = GetMenuItemInfoW(target, static_cast<UINT>(i), TRUE, &info) && isOwnEntry(info.dwItemData);
+        const bool own =
+            GetMenuItemInfoW(target, static_cast<UINT>(i), TRUE, &info) && isOwnEntry(info.dwItemData);
         const auto* entry = own ? reinterpret_cast<const MenuEntry*>(info.dwItemData) : nullptr;
         entries.push_back({!entry || entry->separator, entry ? entry->text : u""});
     }
@@ -189,11 +195,10 @@ int matchMenuChar(HMENU target, char16_t c) {
 LRESULT CALLBACK menuDrawingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, MenuHookProperty));
     switch (message) {
-        case WM_SETTINGCHANGE:
-            remakeMenuFont();
-            break;
+        case WM_SETTINGCHANGE: remakeMenuFont(); break;
         case WM_MEASUREITEM:
-            if (wParam == 0 && measureEntry(window, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+            if (wParam == 0 && measureEntry(window, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+                return TRUE;
             break;
         case WM_DRAWITEM:
             if (wParam == 0 && drawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
@@ -250,9 +255,13 @@ void removeTrayIcon() {
     tray = TrayIcon();
 }
 
-HMENU trayMenu() { return menu; }
+HMENU trayMenu() {
+    return menu;
+}
 
-void createTrayMenu() { menu = CreatePopupMenu(); }
+void createTrayMenu() {
+    menu = CreatePopupMenu();
+}
 
 void appendMenuItem(int item, const std::u16string& text, int image) {
     menuEntries.push_back(std::make_unique<MenuEntry>(MenuEntry{false, text, builtInIcon(image)}));

@@ -1,7 +1,8 @@
-// Shows the phrase window and then the open tray menu for screenshots taken from outside, in the current folder:
-// writes window.txt once the window is drawn and waits for go-window; then hides it, adds the tray icon and
-// writes tray.txt; a press on the tray icon shows the window and opens the menu; writes menu.txt once the menu
-// is drawn and closes it when go-menu appears. Every step gives up after a minute (exit code 2).
+// Shows the phrase window and then the open tray menu for screenshots taken from outside, in the current
+// folder: writes window.txt once the window is drawn and waits for go-window; then hides it, adds the tray
+// icon and writes tray.txt; a press on the tray icon shows the window and opens the menu; writes menu.txt
+// once the menu is drawn and closes it when go-menu appears. Every step gives up after a minute (exit code
+// 2).
 #include <windows.h>
 
 #include <cstdio>
@@ -21,7 +22,9 @@ namespace {
 
 constexpr ULONGLONG StepTimeout = 60000;
 
-bool exists(const wchar_t* name) { return GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const wchar_t* name) {
+    return GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Written under another name first, so the script never reads half a file.
 bool writeText(const wchar_t* name, const std::string& text) {
@@ -40,8 +43,8 @@ std::string rectText(const RECT& r) {
 
 std::string colourText(int index) {
     const COLORREF c = GetSysColor(index);
-    return std::to_string(GetRValue(c)) + " " + std::to_string(GetGValue(c)) + " " + std::to_string(GetBValue(c)) +
-           "\n";
+    return std::to_string(GetRValue(c)) + " " + std::to_string(GetGValue(c)) + " " +
+           std::to_string(GetBValue(c)) + "\n";
 }
 
 bool menuReported = false;
@@ -78,8 +81,10 @@ void samplePhrases() {
     mz::setSlotFullText(4, u"erika.mustermann@example.org\r\n");
     mz::setSlotFullText(5, u"+49 30 1234567\r\n");
     mz::setSlotFullText(6, u"Musterstra\u00dfe 12\r\n12345 Musterstadt\r\n");
-    mz::setSlotFullText(8, u"Bitte beachten Sie, dass unser B\u00fcro vom 23. Dezember bis zum 2. Januar geschlossen "
-                           u"ist. In dringenden F\u00e4llen erreichen Sie uns unter der oben genannten Nummer.\r\n");
+    mz::setSlotFullText(
+        8,
+        u"Bitte beachten Sie, dass unser B\u00fcro vom 23. Dezember bis zum 2. Januar geschlossen "
+        u"ist. In dringenden F\u00e4llen erreichen Sie uns unter der oben genannten Nummer.\r\n");
     mz::setSlotFullText(10, u"\r\n");
 }
 
