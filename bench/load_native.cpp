@@ -1,6 +1,7 @@
 // Loading benchmark, native: loadPhraseFiles on the twenty phrase files in the current directory against
-// reading the same files whole with one read each (the floor); and, to see where the time goes, the decoding
-// of each file's bytes alone. Run by scripts/bench in the folder that bench/make_phrase_files.py fills.
+// reading the same files whole with one read each (the floor) and against the floor plus widening each file
+// into a string of its own (the least any loader of UTF-16 texts does, with fresh or with reused memory); and, to see where the time goes, the
+// decoding of each file's bytes alone. Run by scripts/bench in the folder that bench/make_phrase_files.py fills.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -66,6 +67,34 @@ void ReadWholeFiles(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * totalBytes());
 }
 
+// The floor plus the least a loader of UTF-16 texts must add: each file's bytes widened into a string of its
+// own. Fresh: a new string each round, as a loader that hands each slot a new text has; kept: the strings of
+// the previous round refilled, so that no fresh memory is touched (no loader can do better).
+void readAndWiden(benchmark::State& state, bool fresh) {
+    std::vector<std::uint8_t> buffer;
+    std::u16string texts[mz::SlotCount];
+    for (auto _ : state) {
+        for (int n = 1; n <= mz::SlotCount; ++n) {
+            const int fd = open(fileName(n).c_str(), O_RDONLY);
+            struct stat st;
+            fstat(fd, &st);
+            buffer.resize(static_cast<std::size_t>(st.st_size));
+            const ssize_t got = read(fd, buffer.data(), buffer.size());
+            close(fd);
+            std::u16string next;
+            std::u16string& text = fresh ? next : texts[n - 1];
+            text.assign(got > 0 ? static_cast<std::size_t>(got) : 0, u'\0');
+            char16_t* units = &text[0];
+            for (std::size_t i = 0; i < text.size(); ++i) units[i] = buffer[i];
+            benchmark::DoNotOptimize(text.data());
+            if (fresh) texts[n - 1] = std::move(next);  // the previous round's string goes only now
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * totalBytes());
+}
+void ReadAndWidenFresh(benchmark::State& state) { readAndWiden(state, true); }
+void ReadAndWidenKept(benchmark::State& state) { readAndWiden(state, false); }
+
 void DecodeOneFile(benchmark::State& state, int n) {
     const std::vector<std::uint8_t> bytes = readWhole(fileName(n));
     for (auto _ : state) {
@@ -81,6 +110,8 @@ void DecodeOneFile(benchmark::State& state, int n) {
 
 BENCHMARK(LoadPhraseFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ReadWholeFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ReadAndWidenFresh)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ReadAndWidenKept)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
     // The file's own description (bench/make_phrase_files.py writes it) names each decoding benchmark.
