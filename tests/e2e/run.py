@@ -10,9 +10,9 @@ sys.path.insert(0, here)
 only = sys.argv[1:]
 passed = failed = 0
 for path in sorted(glob.glob(os.path.join(here, "test_*.py"))):
-    spec = importlib.util.spec_from_file_location(os.path.basename(path)[:-3], path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    loader = importlib.util.spec_from_file_location(os.path.basename(path)[:-3], path)
+    module = importlib.util.module_from_spec(loader)
+    loader.loader.exec_module(module)
     for name in [n for n in vars(module) if n.startswith("test_")]:
         if only and not any(o in name for o in only):
             continue
