@@ -1,5 +1,6 @@
 // The settings text as data: decoding, parsing into entries, the group and key rules, rendering back.
 #pragma once
+#include "platform/text.h"  // utf8FromUtf16
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,9 +53,6 @@ std::size_t findKey(const IniEntries& entries, std::size_t group, std::string_vi
 std::int32_t readIntegerValue(std::string_view value);
 // As sprintf "%i".
 std::string formatInteger(std::int32_t value);
-
-// As WideCharToMultiByte with CP_UTF8: a lone surrogate becomes U+FFFD.
-std::string utf8FromUtf16(const std::u16string& text);
 
 // The entries with the current and the pending group: what selectGroup, readInteger and writeInteger act on.
 struct IniDocument {

@@ -1,6 +1,8 @@
 // The recording fake: stands in for the window, tray, clipboard, launcher and event wait.
 #include "fake_platform.h"
 
+#include "platform/text.h"
+
 #include "actions/clipboard.h"
 #include "actions/launch.h"
 #include "platform/window.h"
@@ -32,22 +34,7 @@ void reset() {
     scenario() = Scenario();
 }
 
-std::string utf8(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+std::string utf8(const std::u16string& s) { return utf8FromUtf16(s); }
 
 static void record(const std::string& line) { calls().push_back(line); }
 

@@ -105,7 +105,7 @@ TEST(BuiltInIconFiles, CommittedProgramIconIsImageOne) {
     const IconFile& red = builtInIconFile(1);
     ASSERT_EQ(bytes.size(), red.size());
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), red.begin()))
-        << "regenerate it with tools/make-icon.sh";
+        << "regenerate it with scripts/make-icon";
 }
 
 TEST(BuiltInIconFiles, EachChoosesItsOneImage) {

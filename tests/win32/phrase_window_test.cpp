@@ -131,25 +131,25 @@ TEST_F(PhraseWindow, SixtyControlsInCreationOrder) {
     HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
     HWND child = GetWindow(window, GW_CHILD);
-    for (const ControlSpec& spec : controlTable()) {
-        SCOPED_TRACE(spec.id);
+    for (const ControlSpec& ctl : controlTable()) {
+        SCOPED_TRACE(ctl.id);
         ASSERT_NE(child, nullptr);
-        EXPECT_EQ(GetDlgCtrlID(child), spec.id);  // the window system lists children in creation order
-        HWND control = GetDlgItem(window, spec.id);
+        EXPECT_EQ(GetDlgCtrlID(child), ctl.id);  // the window system lists children in creation order
+        HWND control = GetDlgItem(window, ctl.id);
         ASSERT_EQ(control, child);
-        const bool button = spec.controlClass == ControlClass::Button;
+        const bool button = ctl.controlClass == ControlClass::Button;
         EXPECT_EQ(className(control), button ? L"Button" : L"Static");
         const RECT r = test::rectInParent(control);
-        EXPECT_EQ(r.left, spec.x);
-        EXPECT_EQ(r.top, spec.y);
-        EXPECT_EQ(r.right - r.left, spec.width);
-        EXPECT_EQ(r.bottom - r.top, spec.height);
+        EXPECT_EQ(r.left, ctl.x);
+        EXPECT_EQ(r.top, ctl.y);
+        EXPECT_EQ(r.right - r.left, ctl.width);
+        EXPECT_EQ(r.bottom - r.top, ctl.height);
         const DWORD expectedStyle = button ? WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON
                                            : WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX;
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)), expectedStyle);
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE)),
                   button ? 0u : DWORD{WS_EX_CLIENTEDGE});
-        EXPECT_EQ(windowText(control), w(controlText(spec)));
+        EXPECT_EQ(windowText(control), w(controlText(ctl)));
         const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
         if (button)
             EXPECT_EQ(font, guiFont);
@@ -287,22 +287,22 @@ TEST_F(PhraseWindow, OneToolTipControlWithFortyTools) {
     EXPECT_NE(GetWindowLongPtrW(tip, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 40);
 
-    for (const ControlSpec& spec : controlTable()) {
-        SCOPED_TRACE(spec.id);
+    for (const ControlSpec& ctl : controlTable()) {
+        SCOPED_TRACE(ctl.id);
         wchar_t text[256] = {};
         TOOLINFOW info{};
         info.cbSize = sizeof(info);
         info.hwnd = window;
-        info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, spec.id));
+        info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, ctl.id));
         info.lpszText = text;
         const LRESULT found = SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info));
-        if (spec.controlClass == ControlClass::Static) {
+        if (ctl.controlClass == ControlClass::Static) {
             EXPECT_FALSE(found);
             continue;
         }
         ASSERT_TRUE(found);
         EXPECT_EQ(info.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), UINT{TTF_IDISHWND | TTF_SUBCLASS});
-        EXPECT_EQ(std::wstring(text), w(controlToolTip(spec)));
+        EXPECT_EQ(std::wstring(text), w(controlToolTip(ctl)));
     }
 }
 

@@ -7,32 +7,9 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace mz {
-
-static std::string utf8Path(const std::u16string& name) {
-    std::string out;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        char32_t c = name[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < name.size()) c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
@@ -83,7 +60,7 @@ bool File::truncateHere() {
 }
 
 File openFile(const std::u16string& name, FileAccess access, unsigned share, FileCreation creation) {
-    std::string path = utf8Path(name);
+    std::string path = utf8FromUtf16(name);
     int flags = (access == FileAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
     if (creation == FileCreation::CreateNew) flags |= O_CREAT | O_EXCL;
     if (creation == FileCreation::CreateAlways) flags |= O_CREAT;
@@ -109,7 +86,7 @@ File openFile(const std::u16string& name, FileAccess access, unsigned share, Fil
 
 bool pathExists(const std::u16string& name) {
     struct stat st;
-    return lstat(utf8Path(name).c_str(), &st) == 0;
+    return lstat(utf8FromUtf16(name).c_str(), &st) == 0;
 }
 
 }  // namespace mz

@@ -82,24 +82,24 @@ void registerToolTip(HWND button, const std::u16string& text) {
     SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-HWND createControl(HWND window, const ControlSpec& spec) {
-    const wchar_t* className = spec.controlClass == ControlClass::Button ? L"Button" : L"Static";
-    const std::u16string text = controlText(spec);
-    HWND control = CreateWindowExW(spec.exStyle, className, wide(text), spec.style, spec.x, spec.y,
-                                   spec.width, spec.height, window, nullptr, programInstance(), nullptr);
+HWND createControl(HWND window, const ControlSpec& ctl) {
+    const wchar_t* className = ctl.controlClass == ControlClass::Button ? L"Button" : L"Static";
+    const std::u16string text = controlText(ctl);
+    HWND control = CreateWindowExW(ctl.exStyle, className, wide(text), ctl.style, ctl.x, ctl.y,
+                                   ctl.width, ctl.height, window, nullptr, programInstance(), nullptr);
     if (!control) return nullptr;
-    SetWindowLongPtrW(control, GWLP_ID, spec.id);
+    SetWindowLongPtrW(control, GWLP_ID, ctl.id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     return control;
 }
 
-void makeButton(HWND window, const ControlSpec& spec) {
-    HWND button = createControl(window, spec);
-    if (button) registerToolTip(button, controlToolTip(spec));
+void makeButton(HWND window, const ControlSpec& ctl) {
+    HWND button = createControl(window, ctl);
+    if (button) registerToolTip(button, controlToolTip(ctl));
 }
 
-void makeLabel(HWND window, const ControlSpec& spec) {
-    HWND label = createControl(window, spec);
+void makeLabel(HWND window, const ControlSpec& ctl) {
+    HWND label = createControl(window, ctl);
     if (!label) return;
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont), TRUE);
     setControlHandler(label, &answerLabelColour);

@@ -30,8 +30,10 @@ static std::string json(const std::wstring& w) {
 
 static std::wstring textOf(HWND w) {
     wchar_t buf[1024];
-    // WM_GETTEXT crosses process boundaries, unlike GetWindowTextW for other processes' controls.
-    LRESULT n = SendMessageW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
+    // WM_GETTEXT crosses process boundaries, unlike GetWindowTextW for other processes' controls. The program
+    // does not answer while it waits for the editor, so a busy window gives an empty text.
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &n)) n = 0;
     return std::wstring(buf, static_cast<std::size_t>(n));
 }
 
