@@ -1,7 +1,14 @@
 // The least program of Merkzeile's kind, the yardstick of scripts/bench: one window, one tray icon, a 250 ms
 // message wait; its one button puts the text of Merkzeile01.txt on the clipboard with a direct SetClipboardData.
+// Built a second time with MZ_PLATFORM_SETUP (refsetup.exe): then it also makes Merkzeile's platform
+// set-up first (common controls 6 by its manifest, InitCommonControlsEx, CoInitialize), to show how much of a
+// difference comes from that set-up alone.
 #include <windows.h>
 #include <shellapi.h>
+#ifdef MZ_PLATFORM_SETUP
+#include <commctrl.h>
+#include <objbase.h>
+#endif
 
 namespace {
 
@@ -64,6 +71,13 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+#ifdef MZ_PLATFORM_SETUP
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
+    InitCommonControlsEx(&controls);
+    CoInitialize(nullptr);
+#endif
     WNDCLASSW cls{};
     cls.lpfnWndProc = windowProc;
     cls.hInstance = instance;

@@ -4,9 +4,10 @@
 //       by its class) exists and is hidden and one more icon sits in the taskbar's notification area. Then the
 //       program is closed with WM_CLOSE and must end with exit code 0. One warm-up run first, not counted.
 //   copy <runs> <text file> <exe> <class> [<exe> <class> ...]
-//       Per program: starts it; per run puts "-" on the clipboard, posts a left click (button down and up) to
-//       the window's control 27, and takes the time until the clipboard changes (WM_CLIPBOARDUPDATE, sent when
-//       the copier closes the clipboard); then checks that it holds the text file's content, widened byte by byte.
+//       Starts the programs; per run and program in turns: puts "-" on the clipboard, posts a left click (button
+//       down and up) to the window's control 27, and takes the time until the clipboard changes
+//       (WM_CLIPBOARDUPDATE, sent when the copier closes the clipboard); then checks that it holds the text
+//       file's content, widened byte by byte. One warm-up run first, not counted.
 //   hold <exe> <class> [<exe> <class> ...]
 //       Starts each program as above, prints "ready", keeps them running until a line or the end of input comes
 //       on stdin, then closes them (exit code 0 expected).
@@ -209,16 +210,28 @@ int copyCommand(int runs, const wchar_t* textFile, int count, wchar_t** args) {
         std::fprintf(stderr, "no clipboard listener: error %lu\n", GetLastError());
         return 1;
     }
+    // All programs run side by side and take turns, so that a busy moment of the machine hits them alike.
+    std::vector<Started> started;
+    std::vector<HWND> buttons;
     bool ok = true;
-    for (int i = 0; i + 1 < count; i += 2) {
-        Started s;
-        if (!start(args[i], args[i + 1], s)) return 1;
-        HWND button = GetDlgItem(s.window, 27);
-        if (!button) {
+    for (int i = 0; i + 1 < count && ok; i += 2) {
+        started.emplace_back();
+        ok = start(args[i], args[i + 1], started.back());
+        if (!ok) {
+            started.pop_back();
+            break;
+        }
+        buttons.push_back(GetDlgItem(started.back().window, 27));
+        if (!buttons.back()) {
             std::fprintf(stderr, "%s has no control 27\n", name(args[i]).c_str());
             ok = false;
         }
-        for (int run = 0; button && run <= runs; ++run) {
+    }
+    for (int run = 0; ok && run <= runs; ++run) {
+        for (std::size_t p = 0; ok && p < started.size(); ++p) {
+            const char* who = nullptr;
+            std::string exe = name(args[2 * p]);
+            who = exe.c_str();
             if (!putOnClipboard(listener, L"-")) {
                 std::fprintf(stderr, "cannot set the clipboard\n");
                 ok = false;
@@ -227,26 +240,24 @@ int copyCommand(int runs, const wchar_t* textFile, int count, wchar_t** args) {
             // The program has handled everything before (the previous copy's aftermath included) once it
             // answers a sent message; our own update notice is drained.
             DWORD_PTR answer;
-            SendMessageTimeoutW(s.window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer);
+            SendMessageTimeoutW(started[p].window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer);
             clipboardUpdate(0);
             drainMessages();
             const double t0 = now();
-            PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-            PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            PostMessageW(buttons[p], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            PostMessageW(buttons[p], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
             const double t1 = clipboardUpdate(10000);
             std::wstring text;
-            const bool right = t1 >= 0 && clipboardText(listener, text) && text == expected;
-            if (!right) {
-                std::fprintf(stderr, "%s: the clipboard does not hold the text after the click (run %d)\n",
-                             name(args[i]).c_str(), run);
+            if (t1 < 0 || !clipboardText(listener, text) || text != expected) {
+                std::fprintf(stderr, "%s: the clipboard does not hold the text after the click (run %d)\n", who, run);
                 ok = false;
                 break;
             }
-            if (run > 0) std::printf("copy %s %.3f\n", name(args[i]).c_str(), t1 - t0);
+            if (run > 0) std::printf("copy %s %.3f\n", who, t1 - t0);
             std::fflush(stdout);
         }
-        ok = stop(args[i], s) && ok;
     }
+    for (std::size_t p = 0; p < started.size(); ++p) ok = stop(args[2 * p], started[p]) && ok;
     RemoveClipboardFormatListener(listener);
     DestroyWindow(listener);
     return ok ? 0 : 1;
