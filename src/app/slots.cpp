@@ -10,8 +10,8 @@ static std::array<PhraseSlot, SlotCount> slots;
 
 std::u16string makeDisplayText(const std::u16string& fullText) {
     std::u16string out;
-    out.reserve(fullText.size());
-    for (std::size_t i = 0; i < fullText.size(); ++i) {
+    // One character past the limit tells that the text is cut; the rest of a long phrase is never looked at.
+    for (std::size_t i = 0; i < fullText.size() && out.size() <= DisplayLimit; ++i) {
         if (fullText[i] == u'\r' && i + 1 < fullText.size() && fullText[i + 1] == u'\n') {
             out += DisplayLineMark;
             ++i;
@@ -35,7 +35,8 @@ void setSlotFullText(int n, std::u16string fullText) {
     assert(n >= 1 && n <= SlotCount);
     PhraseSlot& s = slots[static_cast<std::size_t>(n - 1)];
     s.displayText = makeDisplayText(fullText);
-    s.fullText = std::move(fullText);
+    // Swapped, not moved: moving a short string into a long one keeps the long one's memory.
+    s.fullText.swap(fullText);
 }
 
 void resetSlots() {

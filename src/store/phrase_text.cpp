@@ -8,15 +8,15 @@ namespace mz {
 
 namespace {
 
-// Appends line after line of units to out, each followed by CR LF. A line ends at LF, CR, CR LF or NUL;
-// a terminator that is the last thing in the input is not followed by an empty line.
-template <typename Unit, typename Decode>
-void appendLines(const Unit* units, std::size_t n, Decode decode, std::u16string& out) {
+// Appends line after line of units to out, each decoded by appendLine and followed by CR LF. A line ends at
+// LF, CR, CR LF or NUL; a terminator that is the last thing in the input is not followed by an empty line.
+template <typename Unit, typename AppendLine>
+void appendLines(const Unit* units, std::size_t n, AppendLine appendLine, std::u16string& out) {
     std::size_t i = 0;
     while (i < n) {
         std::size_t start = i;
         while (i < n && units[i] != 0x0A && units[i] != 0x0D && units[i] != 0x00) ++i;
-        out += decode(units + start, i - start);
+        appendLine(units + start, i - start, out);
         out += u"\r\n";
         if (i < n) {
             bool cr = units[i] == 0x0D;
@@ -72,12 +72,31 @@ bool decodeUtf8(const std::uint8_t* b, std::size_t n, std::u16string* out) {
     return valid;
 }
 
-std::u16string same(const char16_t* units, std::size_t n) { return std::u16string(units, n); }
+void sameLine(const char16_t* units, std::size_t n, std::u16string& out) {
+    out.append(units, n);
+}
+
+void utf8Line(const std::uint8_t* bytes, std::size_t n, std::u16string& out) {
+    decodeUtf8(bytes, n, &out);
+}
+
+void ansiLine(const std::uint8_t* bytes, std::size_t n, std::u16string& out) {
+    out += decodeAnsi(bytes, n);
+}
+
+// Split on the bytes, then decoded line by line, so that a long text is never held twice. CR, LF and NUL
+// never occur inside a UTF-8 sequence, and one they cut short is ill-formed either way.
+std::u16string fullTextOfUtf8(const std::uint8_t* bytes, std::size_t n) {
+    std::u16string out;
+    out.reserve(n + n / 16 + 2);
+    appendLines(bytes, n, utf8Line, out);
+    return out;
+}
 
 std::u16string fullTextOfUnits(const std::u16string& units) {
     std::u16string out;
     out.reserve(units.size() + units.size() / 16 + 2);
-    appendLines(units.data(), units.size(), same, out);
+    appendLines(units.data(), units.size(), sameLine, out);
     return out;
 }
 
@@ -85,11 +104,8 @@ std::u16string fullTextOfUnits(const std::u16string& units) {
 
 std::u16string phraseFullText(const std::uint8_t* bytes, std::size_t n) {
     // Byte-order marks first: what the system editor writes when asked for UTF-8 or UTF-16.
-    if (n >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        std::u16string units;
-        decodeUtf8(bytes + 3, n - 3, &units);
-        return fullTextOfUnits(units);
-    }
+    if (n >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        return fullTextOfUtf8(bytes + 3, n - 3);
     if (n >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
         bool little = bytes[0] == 0xFF;
         std::u16string units;
@@ -102,16 +118,11 @@ std::u16string phraseFullText(const std::uint8_t* bytes, std::size_t n) {
     // Without a mark: UTF-8 when it is well-formed and not plain ASCII (current editors save so by default).
     bool high = false;
     for (std::size_t i = 0; i < n && !high; ++i) high = bytes[i] >= 0x80;
-    if (high && decodeUtf8(bytes, n, nullptr)) {
-        std::u16string units;
-        units.reserve(n);
-        decodeUtf8(bytes, n, &units);
-        return fullTextOfUnits(units);
-    }
+    if (high && decodeUtf8(bytes, n, nullptr)) return fullTextOfUtf8(bytes, n);
     // Otherwise the system's ANSI code page, decoded line by line.
     std::u16string out;
     out.reserve(n + n / 16 + 2);
-    appendLines(bytes, n, decodeAnsi, out);
+    appendLines(bytes, n, ansiLine, out);
     return out;
 }
 

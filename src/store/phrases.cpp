@@ -22,6 +22,8 @@ void loadPhraseFiles() {
             openFile(name, FileAccess::ReadWrite, ShareNone, FileCreation::CreateNew);
             continue;
         }
+        // The old text goes before the new one is built, so a reload never holds both.
+        setSlotFullText(n, std::u16string());
         bytes.clear();
         std::size_t got;
         do {
