@@ -10,7 +10,8 @@ static std::array<PhraseSlot, SlotCount> slots;
 
 std::u16string makeDisplayText(const std::u16string& fullText) {
     std::u16string out;
-    // One character past the limit tells that the text is cut; the rest of a long phrase is never looked at.
+    // One unit past the limit decides the cut; the rest of a long phrase is never looked at.
+    out.reserve(DisplayLimit + 3);
     for (std::size_t i = 0; i < fullText.size() && out.size() <= DisplayLimit; ++i) {
         if (fullText[i] == u'\r' && i + 1 < fullText.size() && fullText[i + 1] == u'\n') {
             out += DisplayLineMark;

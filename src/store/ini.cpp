@@ -3,8 +3,6 @@
 
 #include "platform/text.h"
 
-#include <cstdio>
-
 namespace mz {
 
 IniText decodeIniBytes(const std::uint8_t* bytes, std::size_t n) {
@@ -151,10 +149,18 @@ std::int32_t readIntegerValue(std::string_view value) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
+// By hand rather than with snprintf, whose formatting code (floating point included) would weigh more in the
+// exe than all of the settings code.
 std::string formatInteger(std::int32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%i", static_cast<int>(value));
-    return text;
+    char text[12];
+    char* at = text + sizeof text;
+    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    do {
+        *--at = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) *--at = '-';
+    return std::string(at, text + sizeof text);
 }
 
 bool selectDocumentGroup(IniDocument& document, std::string_view group) {

@@ -1,6 +1,4 @@
 // Turns one phrase file's bytes into its full text: encoding detected, lines split, each ended by CR LF.
-#include <vector>
-
 #include "platform/text.h"
 #include "store/phrases.h"
 
@@ -8,37 +6,87 @@ namespace mz {
 
 namespace {
 
-// Appends line after line of units to out, each decoded by appendLine and followed by CR LF. A line ends at
-// LF, CR, CR LF or NUL; a terminator that is the last thing in the input is not followed by an empty line.
-template <typename Unit, typename AppendLine>
-void appendLines(const Unit* units, std::size_t n, AppendLine appendLine, std::u16string& out) {
-    std::size_t i = 0;
-    while (i < n) {
-        std::size_t start = i;
-        while (i < n && units[i] != 0x0A && units[i] != 0x0D && units[i] != 0x00) ++i;
-        appendLine(units + start, i - start, out);
-        out += u"\r\n";
-        if (i < n) {
-            bool cr = units[i] == 0x0D;
-            ++i;
-            if (cr && i < n && units[i] == 0x0A) ++i;
+// Room for the lines of n units: CR LF may stand where one terminator stood, and one more may end the text.
+std::size_t linesCapacity(std::size_t n) { return n + n / 8 + 2; }
+
+// Builds a full text from decoded units, turning the line ends on the way: a line ends at LF, CR, CR LF or
+// NUL and is followed by CR LF; a last line without a terminator is ended too. The units pass through a
+// small buffer, so that the text is written once, in whole runs (large texts are fresh memory, and each
+// first touch of a page costs more than the copy).
+struct LineWriter {
+    std::u16string text;
+    static constexpr std::size_t RunSize = 1024;
+    char16_t run[RunSize];
+    std::size_t used = 0;
+    bool afterCr = false;
+    bool lineOpen = false;
+
+    explicit LineWriter(std::size_t bytes) { text.reserve(linesCapacity(bytes)); }
+
+    void flush() {
+        text.append(run, used);
+        used = 0;
+    }
+    void put(char16_t u) {
+        if (used + 2 > RunSize) flush();
+        if (u == 0x0A && afterCr) {  // the second half of CR LF
+            afterCr = false;
+            return;
+        }
+        afterCr = u == 0x0D;
+        if (u == 0x0A || u == 0x0D || u == 0x00) {
+            run[used++] = u'\r';
+            run[used++] = u'\n';
+            lineOpen = false;
+        } else {
+            run[used++] = u;
+            lineOpen = true;
         }
     }
-}
+    // A run of units none of which ends a line (most of a text), widened in one go.
+    void putPlain(const std::uint8_t* units, std::size_t n) {
+        afterCr = false;
+        lineOpen = lineOpen || n > 0;
+        while (n > 0) {
+            if (used == RunSize) flush();
+            const std::size_t k = n < RunSize - used ? n : RunSize - used;
+            for (std::size_t j = 0; j < k; ++j) run[used + j] = units[j];
+            used += k;
+            units += k;
+            n -= k;
+        }
+    }
+    std::u16string finish() {
+        flush();
+        if (lineOpen) text += u"\r\n";
+        return std::move(text);
+    }
+};
 
-// Strict UTF-8 decoding: true when every sequence is well-formed (no overlongs, surrogates or values
-// beyond U+10FFFF). Ill-formed sequences become U+FFFD when decoding anyway.
-bool decodeUtf8(const std::uint8_t* b, std::size_t n, std::u16string* out) {
+// Strict UTF-8 decoding into w: true when every sequence is well-formed (no overlongs, surrogates or values
+// beyond U+10FFFF). With replace, ill-formed bytes become one U+FFFD each; without, decoding stops at the
+// first one.
+bool decodeUtf8(const std::uint8_t* b, std::size_t n, LineWriter& w, bool replace) {
     bool valid = true;
     std::size_t i = 0;
     while (i < n) {
         std::uint8_t c = b[i];
+        if (c < 0x80) {
+            std::size_t j = i;
+            while (j < n && b[j] < 0x80 && b[j] != 0x0A && b[j] != 0x0D && b[j] != 0x00) ++j;
+            if (j == i) {
+                w.put(c);
+                ++j;
+            } else {
+                w.putPlain(b + i, j - i);
+            }
+            i = j;
+            continue;
+        }
         char32_t cp = 0;
         std::size_t len = 0;
         char32_t min = 0;
-        if (c < 0x80) {
-            cp = c, len = 1;
-        } else if (c >= 0xC2 && c <= 0xDF) {
+        if (c >= 0xC2 && c <= 0xDF) {
             cp = c & 0x1F, len = 2, min = 0x80;
         } else if (c >= 0xE0 && c <= 0xEF) {
             cp = c & 0x0F, len = 3, min = 0x800;
@@ -53,50 +101,39 @@ bool decodeUtf8(const std::uint8_t* b, std::size_t n, std::u16string* out) {
         if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
         if (!ok) {
             valid = false;
-            if (!out) return false;
-            *out += u'\xFFFD';
+            if (!replace) return false;
+            w.put(u'\xFFFD');
             ++i;
             continue;
         }
-        if (out) {
-            if (cp >= 0x10000) {
-                cp -= 0x10000;
-                *out += static_cast<char16_t>(0xD800 + (cp >> 10));
-                *out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-            } else {
-                *out += static_cast<char16_t>(cp);
-            }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            w.put(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            w.put(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            w.put(static_cast<char16_t>(cp));
         }
         i += len;
     }
     return valid;
 }
 
-void sameLine(const char16_t* units, std::size_t n, std::u16string& out) {
-    out.append(units, n);
-}
-
-void utf8Line(const std::uint8_t* bytes, std::size_t n, std::u16string& out) {
-    decodeUtf8(bytes, n, &out);
-}
-
-void ansiLine(const std::uint8_t* bytes, std::size_t n, std::u16string& out) {
-    out += decodeAnsi(bytes, n);
-}
-
-// Split on the bytes, then decoded line by line, so that a long text is never held twice. CR, LF and NUL
-// never occur inside a UTF-8 sequence, and one they cut short is ill-formed either way.
-std::u16string fullTextOfUtf8(const std::uint8_t* bytes, std::size_t n) {
+// The ANSI code page is decoded a whole line at a time, so that a double-byte character stays whole.
+std::u16string ansiFullText(const std::uint8_t* bytes, std::size_t n) {
     std::u16string out;
-    out.reserve(n + n / 16 + 2);
-    appendLines(bytes, n, utf8Line, out);
-    return out;
-}
-
-std::u16string fullTextOfUnits(const std::u16string& units) {
-    std::u16string out;
-    out.reserve(units.size() + units.size() / 16 + 2);
-    appendLines(units.data(), units.size(), sameLine, out);
+    out.reserve(linesCapacity(n));
+    std::size_t i = 0;
+    while (i < n) {
+        std::size_t start = i;
+        while (i < n && bytes[i] != 0x0A && bytes[i] != 0x0D && bytes[i] != 0x00) ++i;
+        if (i > start) out += decodeAnsi(bytes + start, i - start);
+        out += u"\r\n";
+        if (i < n) {
+            bool cr = bytes[i] == 0x0D;
+            ++i;
+            if (cr && i < n && bytes[i] == 0x0A) ++i;
+        }
+    }
     return out;
 }
 
@@ -104,26 +141,27 @@ std::u16string fullTextOfUnits(const std::u16string& units) {
 
 std::u16string phraseFullText(const std::uint8_t* bytes, std::size_t n) {
     // Byte-order marks first: what the system editor writes when asked for UTF-8 or UTF-16.
-    if (n >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-        return fullTextOfUtf8(bytes + 3, n - 3);
+    if (n >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        LineWriter w(n - 3);
+        decodeUtf8(bytes + 3, n - 3, w, true);
+        return w.finish();
+    }
     if (n >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
         bool little = bytes[0] == 0xFF;
-        std::u16string units;
-        units.reserve((n - 2) / 2 + 1);
+        LineWriter w((n - 2) / 2 + 1);
         for (std::size_t i = 2; i + 1 < n; i += 2)
-            units += static_cast<char16_t>(little ? bytes[i] | (bytes[i + 1] << 8) : (bytes[i] << 8) | bytes[i + 1]);
-        if ((n - 2) % 2 != 0) units += u'\xFFFD';  // a lone last byte is not a whole unit
-        return fullTextOfUnits(units);
+            w.put(static_cast<char16_t>(little ? bytes[i] | (bytes[i + 1] << 8) : (bytes[i] << 8) | bytes[i + 1]));
+        if ((n - 2) % 2 != 0) w.put(u'\xFFFD');  // a lone last byte is not a whole unit
+        return w.finish();
     }
-    // Without a mark: UTF-8 when it is well-formed and not plain ASCII (current editors save so by default).
-    bool high = false;
-    for (std::size_t i = 0; i < n && !high; ++i) high = bytes[i] >= 0x80;
-    if (high && decodeUtf8(bytes, n, nullptr)) return fullTextOfUtf8(bytes, n);
+    // Without a mark: UTF-8 when it is well-formed (current editors save so by default). Plain ASCII is
+    // well-formed too, and every ANSI code page reads it the same.
+    {
+        LineWriter w(n);
+        if (decodeUtf8(bytes, n, w, false)) return w.finish();
+    }
     // Otherwise the system's ANSI code page, decoded line by line.
-    std::u16string out;
-    out.reserve(n + n / 16 + 2);
-    appendLines(bytes, n, ansiLine, out);
-    return out;
+    return ansiFullText(bytes, n);
 }
 
 }  // namespace mz

@@ -1,6 +1,7 @@
 // Loads the twenty phrase files from the current directory into the slots.
 #include "store/phrases.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "app/slots.h"
@@ -25,6 +26,8 @@ void loadPhraseFiles() {
         // The old text goes before the new one is built, so a reload never holds both.
         setSlotFullText(n, std::u16string());
         bytes.clear();
+        std::uint64_t size = 0;
+        if (file.size(size) && size < SIZE_MAX / 2) bytes.reserve(static_cast<std::size_t>(size) + ReadChunk);
         std::size_t got;
         do {
             std::size_t at = bytes.size();

@@ -10,11 +10,10 @@ static const char16_t cp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 std::u16string decodeAnsi(const std::uint8_t* bytes, std::size_t n) {
-    std::u16string out;
-    out.reserve(n);
+    std::u16string out(n, u'\0');
     for (std::size_t i = 0; i < n; ++i) {
         std::uint8_t b = bytes[i];
-        out += (b >= 0x80 && b < 0xA0) ? cp1252High[b - 0x80] : static_cast<char16_t>(b);
+        out[i] = (b >= 0x80 && b < 0xA0) ? cp1252High[b - 0x80] : static_cast<char16_t>(b);
     }
     return out;
 }
