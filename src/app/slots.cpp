@@ -36,7 +36,8 @@ void setSlotFullText(int n, std::u16string fullText) {
     assert(n >= 1 && n <= SlotCount);
     PhraseSlot& s = slots[static_cast<std::size_t>(n - 1)];
     s.displayText = makeDisplayText(fullText);
-    s.fullText = std::move(fullText);
+    // Swapped, not moved: moving a short string into a long one keeps the long one's memory.
+    s.fullText.swap(fullText);
 }
 
 void resetSlots() {

@@ -23,6 +23,8 @@ void loadPhraseFiles() {
             openFile(name, FileAccess::ReadWrite, ShareNone, FileCreation::CreateNew);
             continue;
         }
+        // The old text goes before the new one is built, so a reload never holds both.
+        setSlotFullText(n, std::u16string());
         bytes.clear();
         std::uint64_t size = 0;
         if (file.size(size) && size < SIZE_MAX / 2) bytes.reserve(static_cast<std::size_t>(size) + ReadChunk);

@@ -4,6 +4,7 @@ Runs inside scripts/test, which exports DISPLAY, WINEPREFIX, MZ_WINE and MZ_BUIL
 """
 import json
 import os
+import selectors
 import shutil
 import subprocess
 import tempfile
@@ -40,9 +41,60 @@ def phrase_name(n):
 
 def driver(*args, cwd=None):
     """Runs the driver program and gives its JSON answer (None for commands without one)."""
-    out = subprocess.run([WINE, DRIVER] + list(args), cwd=cwd or WIN, capture_output=True, timeout=60)
+    # A Wine program started while the Wine server is still starting up for another one now and then never gets
+    # going (seen here: about one start in three on a cold server); started again, it answers at once.
+    for attempt in range(4):
+        try:
+            out = subprocess.run([WINE, DRIVER] + list(args), cwd=cwd or WIN, capture_output=True, timeout=15)
+            break
+        except subprocess.TimeoutExpired:
+            if attempt == 3:
+                raise
     text = out.stdout.decode("utf-8", "replace").strip()
     return json.loads(text) if text.startswith("{") else None
+
+
+class Hold:
+    """Another program holding a file (holdfile <name>) or the clipboard (holdclip) open until the block ends; or
+    just running (idle), which keeps the Wine server up."""
+
+    def __init__(self, what, *args, cwd=None, most_ms=120000):
+        self.kind = {"holdfile": "file", "holdclip": "clip", "idle": "idle"}[what]
+        self.args = [what] + [str(a) for a in args] + [str(most_ms)]
+        self.cwd = cwd or WIN
+        self.process = None
+
+    def __enter__(self):
+        for attempt in range(4):  # the same start-up hang as in driver()
+            self.process = subprocess.Popen([WINE, DRIVER] + self.args, cwd=self.cwd, stdout=subprocess.PIPE,
+                                            stderr=subprocess.DEVNULL)
+            answer = poll_line(self.process, 15)
+            if answer is not None:
+                assert json.loads(answer).get("held"), answer
+                return self
+            self.process.kill()
+            self.process.wait()
+        raise AssertionError("the driver could not hold " + " ".join(self.args))
+
+    def __exit__(self, *exc):
+        driver("release", self.kind)
+        try:
+            self.process.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+        self.process.stdout.close()
+        return False
+
+
+def poll_line(process, timeout):
+    """The first line the process prints, or None when it prints none within timeout seconds."""
+    with selectors.DefaultSelector() as sel:
+        sel.register(process.stdout, selectors.EVENT_READ)
+        if not sel.select(timeout):
+            return None
+    line = process.stdout.readline().decode("utf-8", "replace").strip()
+    return line or None
 
 
 def xdotool(*args):
@@ -81,6 +133,8 @@ def pixels(path, x, y, w, h):
 class App:
     """One run of Merkzeile.exe in its own phrase folder."""
 
+    tray_clicks = 0
+
     def __init__(self, folder=None, files=None):
         self.own_folder = folder is None
         self.folder = folder or tempfile.mkdtemp(prefix="mz-e2e-")
@@ -100,9 +154,14 @@ class App:
         with open(self.path(name), "wb") as f:
             f.write(data)
 
-    def start(self):
+    def launch(self):
+        """Starts the program and returns at once."""
         self.process = subprocess.Popen([WINE, EXE], cwd=self.folder, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
+        return self
+
+    def start(self):
+        self.launch()
         # Started up: the window exists and is hidden again, and the tray icon is in place.
         poll(lambda: (self.window() or {}).get("exists"), 60, "the phrase window")
         poll(lambda: not self.window()["visible"], 20, "the window to be hidden after start-up")
@@ -114,18 +173,24 @@ class App:
     def menu(self):
         return driver("menu")
 
-    def click_tray(self, button=1):
-        click(TRAY_X, TRAY_Y, button)
+    def click_tray(self, button=1, x=TRAY_X):
+        # Two presses close together in time and place are a double-click, which opens nothing; so every other
+        # click lands 6 pixels further right, still on the icon.
+        App.tray_clicks += 1
+        click(x - 3 + 6 * (App.tray_clicks % 2), TRAY_Y, button)
         return poll(lambda: (self.menu() or {}).get("open") and self.menu(), 20, "the tray menu")
 
     def menu_rows(self, shot):
         """The screen y of the middle of each of the four entries, found from the separator lines."""
         m = self.menu()
         x0, y0, w, h = m["clientLeft"], m["clientTop"], m["clientWidth"], m["clientHeight"]
-        # Near the right edge only the separator lines are drawn (the text stops 8 pixels short of it).
-        column = pixels(shot, x0 + w - 4, y0, 1, h)
+        # Between the image column and the text only the separator lines are drawn (from 24 pixels into an entry;
+        # the text starts at 28; the entries start 2 to 4 pixels into the menu). The right edge would do as well,
+        # but the tray icon's tool tip may cover it.
+        band = pixels(shot, x0 + 26, y0, 5, h)
+        is_grey = lambda p: p == p[:1] * 3 and 100 <= p[0] <= 200
         # The first and last rows are the menu's own frame.
-        grey = [r for r in range(1, h - 1) if column[r][0] == column[r][0][:1] * 3 and 100 <= column[r][0][0] <= 200]
+        grey = [r for r in range(1, h - 1) if sum(map(is_grey, band[r])) >= 3]
         seps = [r for i, r in enumerate(grey) if i == 0 or grey[i - 1] != r - 1]
         assert len(seps) == 3, "expected three separator lines, found %r" % seps
         # A separator's line lies 4 pixels below its top and 4 above its bottom.

@@ -9,6 +9,11 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, here)
 only = sys.argv[1:]
 passed = failed = 0
+from harness import Hold  # noqa: E402  (needs the path above)
+
+# The Wine server stays up for the whole run, as a Windows session does: a program started while the server is
+# still starting up for another one can hang, and start-up times are only comparable with the server running.
+keeper = Hold("idle", most_ms=3 * 3600 * 1000).__enter__()
 for path in sorted(glob.glob(os.path.join(here, "test_*.py"))):
     loader = importlib.util.spec_from_file_location(os.path.basename(path)[:-3], path)
     module = importlib.util.module_from_spec(loader)
@@ -24,4 +29,5 @@ for path in sorted(glob.glob(os.path.join(here, "test_*.py"))):
             print("FAIL", name, flush=True)
             traceback.print_exc(file=sys.stdout)
             failed += 1
+keeper.__exit__(None, None, None)
 print("RESULT passed=%d failed=%d" % (passed, failed))

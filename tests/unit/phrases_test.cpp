@@ -56,6 +56,9 @@ TEST(PhraseText, Encodings) {
         {"truncated sequence", "ab\xC3", u"ab\u00C3\r\n"},
         // Ill-formed bytes behind a UTF-8 mark are replaced, not dropped silently with their neighbours.
         {"bad byte behind mark", "\xEF\xBB\xBF" "a\xFF" "b", u"a\uFFFDb\r\n"},
+        {"sequence cut by a line end", "\xEF\xBB\xBF" "a\xE2\x82\nb\r", u"a\uFFFD\uFFFD\r\nb\r\n"},
+        {"UTF-8 lines", std::string("\xC3\xA4\r\n\r\xC3\xB6\0\xC3\xBC", 10),
+         u"\u00E4\r\n\r\n\u00F6\r\n\u00FC\r\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(fullText(c.bytes), c.full) << c.what;
 }

@@ -1,7 +1,9 @@
 // The slot table's fixed texts and numbers, and the display-text rule.
+#include "app/slots.h"
+
 #include <gtest/gtest.h>
 
-#include "app/slots.h"
+#include <chrono>
 
 namespace mz {
 namespace {
@@ -49,6 +51,7 @@ TEST(DisplayText, Cases) {
         {letters(125), letters(125)},
         {letters(126), letters(125) + u"..."},
         {letters(124) + u"\r\nrest", letters(124) + u"\\..."},  // the 125th character is a line mark
+        {letters(125) + u"\r\n", letters(125) + u"..."},        // the 126th is
         {u"a\rb\nc", u"a\rb\nc"},                               // lone CR and LF stay
         {u"\r\r\n\n", u"\r\\\n"},
     };
@@ -59,6 +62,24 @@ TEST(DisplayText, CutIsIdempotent) {
     std::u16string once = makeDisplayText(letters(300));
     ASSERT_EQ(once.size(), 128u);
     EXPECT_EQ(makeDisplayText(once), once);
+}
+
+// Only the head of a phrase is shown, so a phrase of millions of characters costs no more than a short one.
+TEST(DisplayText, CostDoesNotGrowWithThePhrase) {
+    const std::u16string huge = letters(std::size_t{8} << 20);
+    const auto start = std::chrono::steady_clock::now();
+    for (int k = 0; k < 100; ++k) ASSERT_EQ(makeDisplayText(huge).size(), 128u);
+    // Going through the whole phrase each time takes seconds; the head alone, well under a millisecond.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+}
+
+TEST(Slots, ShortTextReleasesTheMemoryOfALongOne) {
+    resetSlots();
+    setSlotFullText(1, letters(std::size_t{1} << 20));
+    setSlotFullText(1, u"kurz\r\n");
+    EXPECT_EQ(phraseSlot(1).fullText, u"kurz\r\n");
+    EXPECT_LT(phraseSlot(1).fullText.capacity(), 1000u);
+    resetSlots();
 }
 
 TEST(Slots, SettingFullTextSetsDisplayText) {

@@ -1,11 +1,16 @@
 // End-to-end driver: inspects and pokes the running Merkzeile.exe from inside the same Wine session, for what
 // X11 tools cannot see (window styles, pinned state, control texts, the open menu). Prints one JSON object.
-// Usage: mzdriver window | menu | tips | find <class> | closeclass <class> | close | move <x> <y> |
-//        holdfile <name> <ms> | holdclip <ms>
+// Usage: mzdriver window | windows | menu | tips | find <class> | closeclass <class> | close | move <x> <y> |
+//        holdfile <name> <ms> | holdclip <ms> | idle <ms> | release file|clip|idle | untray | taskbarcreated
+// holdfile, holdclip and idle last until `release` names them, or at most <ms> milliseconds.
 #include <windows.h>
+
+#include <shellapi.h>  // after windows.h, which it needs
 
 #include <cstdio>
 #include <string>
+
+#include "ui/tray.h"
 
 static std::string utf8(const std::wstring& w) {
     if (w.empty()) return {};
@@ -62,6 +67,40 @@ static int windowState() {
     }
     std::printf("]}\n");
     return 0;
+}
+
+// Every phrase window, of however many running copies of the program.
+static int windowList() {
+    std::printf("{\"windows\": [");
+    HWND w = nullptr;
+    bool first = true;
+    while ((w = FindWindowExW(nullptr, w, L"WindowClass_0", L"Merkzeile V1.3")) != nullptr) {
+        RECT r;
+        GetWindowRect(w, &r);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        std::printf("%s{\"pid\": %lu, \"visible\": %s, \"left\": %ld, \"top\": %ld}", first ? "" : ", ",
+                    static_cast<unsigned long>(pid), IsWindowVisible(w) ? "true" : "false",
+                    static_cast<long>(r.left), static_cast<long>(r.top));
+        first = false;
+    }
+    std::printf("]}\n");
+    return 0;
+}
+
+// Holds until another driver sets the named release event, or at most ms milliseconds.
+static void holdUntilReleased(const wchar_t* what, DWORD ms) {
+    std::wstring name = std::wstring(L"mzdriver-release-") + what;
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+    if (release) ResetEvent(release);  // left over from an earlier hold
+    std::printf("{\"held\": true}\n");
+    std::fflush(stdout);
+    if (release) {
+        WaitForSingleObject(release, ms);
+        CloseHandle(release);
+    } else {
+        Sleep(ms);
+    }
 }
 
 static int menuState() {
@@ -140,20 +179,42 @@ int wmain(int argc, wchar_t** argv) {
         // Another program with the file open and no sharing, as an editor or a backup tool may hold it.
         HANDLE h = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) return 1;
-        std::printf("{\"held\": true}\n");
-        std::fflush(stdout);
-        Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+        holdUntilReleased(L"file", static_cast<DWORD>(_wtoi(argv[3])));
         CloseHandle(h);
         return 0;
     }
     if (cmd == L"holdclip" && argc > 2) {
         HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         if (!OpenClipboard(owner)) return 1;
-        std::printf("{\"held\": true}\n");
-        std::fflush(stdout);
-        Sleep(static_cast<DWORD>(_wtoi(argv[2])));
+        holdUntilReleased(L"clip", static_cast<DWORD>(_wtoi(argv[2])));
         CloseClipboard();
         return 0;
+    }
+    if (cmd == L"idle" && argc > 2) {
+        // A Wine process that keeps the Wine server and the desktop up between the programs a test starts.
+        holdUntilReleased(L"idle", static_cast<DWORD>(_wtoi(argv[2])));
+        return 0;
+    }
+    if (cmd == L"release" && argc > 2) {
+        std::wstring name = std::wstring(L"mzdriver-release-") + argv[2];
+        HANDLE release = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());
+        if (!release) return 1;
+        SetEvent(release);
+        CloseHandle(release);
+        return 0;
+    }
+    if (cmd == L"windows") return windowList();
+    if (cmd == L"untray") {
+        // What a taskbar that goes away does to the icon: the shell forgets it, the program is not told.
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof(data);
+        data.hWnd = phraseWindow();
+        data.uID = mz::TrayIconId;
+        return data.hWnd && Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+    }
+    if (cmd == L"taskbarcreated") {
+        // What a new taskbar announces to every top-level window.
+        return PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 1;
     }
     std::fprintf(stderr, "usage: see the head of mzdriver.cpp\n");
     return 2;
