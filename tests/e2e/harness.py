@@ -199,6 +199,16 @@ class App:
         rows = [(a + b) // 2 for a, b in spans]
         return [y0 + r for r in rows], x0 + w // 2
 
+    def dismiss_menu(self):
+        """Closes the open menu without a choice: Esc, or, when the keys went elsewhere (the menu takes keys only
+        while its owner has the focus), a click on the empty desktop beside it."""
+        xdotool("key", "Escape")
+        try:
+            poll(lambda: not self.menu()["open"], 3, "the menu to close on Esc")
+        except AssertionError:
+            click(600, 730)
+            poll(lambda: not self.menu()["open"], 20, "the menu to close")
+
     def choose(self, index, shot_name):
         """Clicks entry index (0 hide, 1 keep in front, 2 web page, 3 quit) of the open menu."""
         shot = screenshot(shot_name)

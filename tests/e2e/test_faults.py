@@ -47,8 +47,7 @@ def assert_folder(app, want):
 
 
 def close_menu(app):
-    xdotool("key", "Escape")
-    poll(lambda: not app.menu()["open"], 20, "the menu to close")
+    app.dismiss_menu()
 
 
 def answers_and_quits(app, want, quit_by_menu=True, x=TRAY_X):

@@ -58,8 +58,7 @@ def test_tray_click_shows_window_and_menu_and_a_copy_hides_it():
         screenshot("tray-menu-open")
         assert app.window()["visible"]
         assert menu["open"]
-        xdotool("key", "Escape")
-        poll(lambda: not app.menu()["open"], 20, "the menu to close on Esc")
+        app.dismiss_menu()
         assert app.window()["visible"], "Esc closes the menu only"
         screenshot("phrase-window")
         app.click_control(*copy_button(1))
@@ -82,8 +81,7 @@ def test_keep_in_front_keeps_the_window_pinned_and_the_tick_is_saved():
         assert not app.window()["topmost"], "the toggle itself does not pin"
         menu = app.click_tray()
         assert has_tick(screenshot("menu-after-toggle"), menu)
-        xdotool("key", "Escape")
-        poll(lambda: not app.menu()["open"], 20, "the menu to close")
+        app.dismiss_menu()
         app.click_control(*copy_button(2))
         poll(lambda: clipboard_text() == "zwei\n", 20, "the phrase on the clipboard")
         w = poll(lambda: (lambda w: w["topmost"] and w)(app.window()), 20, "the window to be pinned")
@@ -108,8 +106,7 @@ def test_edit_round_trip_relabels_only_the_edited_slot():
         before = app.window()["labels"]
         assert before[2] == "alt drei\\" and before[3] == "alt vier\\"
         app.click_tray()
-        xdotool("key", "Escape")
-        poll(lambda: not app.menu()["open"], 20, "the menu to close")
+        app.dismiss_menu()
         app.click_control(*edit_button(3))
         poll(lambda: driver("find", "Notepad")["found"], 30, "the editor")
         assert not app.window()["visible"], "the window hides while the editor is open"
@@ -133,8 +130,7 @@ def test_window_move_is_saved_and_used_at_the_next_start():
     app.start()
     try:
         app.click_tray()
-        xdotool("key", "Escape")
-        poll(lambda: not app.menu()["open"], 20, "the menu to close")
+        app.dismiss_menu()
         w = app.window()
         # Drag the title bar by (140, 90).
         x, y = w["left"] + 300, w["top"] + 8
@@ -198,8 +194,7 @@ def test_phrase_files_in_each_encoding_paste_right():
         for n in range(1, 6):
             set_clipboard("leer")
             app.click_tray()
-            xdotool("key", "Escape")
-            poll(lambda: not app.menu()["open"], 20, "the menu to close")
+            app.dismiss_menu()
             app.click_control(*copy_button(n))
             poll(lambda: clipboard_text() == want, 20, "slot %d's text on the clipboard" % n)
     finally:
