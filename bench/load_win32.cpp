@@ -31,21 +31,26 @@ void fileName(int n, wchar_t (&name)[32]) { swprintf(name, 32, L"Merkzeile%02d.t
 
 std::vector<BYTE> buffer;
 
-// CreateFileW with the loader's own access (reading, no sharing), the size, one ReadFile, CloseHandle.
+// CreateFileW with the loader's own access (reading, no sharing), the size, one ReadFile into buffer, CloseHandle.
+bool readWholeFile(int n, DWORD& got) {
+    wchar_t name[32];
+    fileName(n, name);
+    HANDLE file = CreateFileW(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    GetFileSizeEx(file, &size);
+    buffer.resize(static_cast<std::size_t>(size.QuadPart));
+    ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
 long long readWholeFiles() {
     long long total = 0;
     for (int n = 1; n <= mz::SlotCount; ++n) {
-        wchar_t name[32];
-        fileName(n, name);
-        HANDLE file = CreateFileW(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) continue;
-        LARGE_INTEGER size;
-        GetFileSizeEx(file, &size);
-        buffer.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD got = 0;
-        ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr);
+        if (!readWholeFile(n, got)) continue;
         total += got;
-        CloseHandle(file);
     }
     return total;
 }
@@ -58,16 +63,8 @@ bool freshTexts = false;
 long long readAndWiden() {
     long long total = 0;
     for (int n = 1; n <= mz::SlotCount; ++n) {
-        wchar_t name[32];
-        fileName(n, name);
-        HANDLE file = CreateFileW(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) continue;
-        LARGE_INTEGER size;
-        GetFileSizeEx(file, &size);
-        buffer.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD got = 0;
-        ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr);
-        CloseHandle(file);
+        if (!readWholeFile(n, got)) continue;
         std::u16string fresh;
         std::u16string& text = freshTexts ? fresh : texts[n - 1];
         text.assign(got, u'\0');

@@ -13,6 +13,7 @@
 
 #include "app/slots.h"
 #include "store/phrases.h"
+#include "temp_folder.h"
 
 namespace mz {
 namespace {
@@ -66,29 +67,11 @@ TEST(PhraseText, Encodings) {
 // A fresh current directory for the loader, removed afterwards.
 class PhraseFolder : public testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/mz-phrases-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
-        resetSlots();
-    }
-    void TearDown() override {
-        ASSERT_EQ(chdir(previous_), 0);
-        std::string cmd = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
-        resetSlots();
-    }
-    static void write(const char* name, const std::string& bytes) {
-        std::ofstream(name, std::ios::binary) << bytes;
-    }
-    static std::string read(const char* name) {
-        std::ifstream in(name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::string dir_;
-    char previous_[4096];
+    void SetUp() override { resetSlots(); }
+    void TearDown() override { resetSlots(); }
+    static void write(const char* name, const std::string& bytes) { test::writeFile(name, bytes); }
+    static std::string read(const char* name) { return test::readFile(name); }
+    test::TempFolder folder_{"mz-phrases"};
 };
 
 TEST_F(PhraseFolder, MissingFilesAreCreatedEmpty) {

@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "app/slots.h"
 #include "fake_platform.h"
+#include "temp_folder.h"
 
 namespace mz {
 namespace {
@@ -20,28 +21,16 @@ using Calls = std::vector<std::string>;
 class Program : public testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/mz-program-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
         resetSlots();
         fake::reset();
         programState() = ProgramState();
     }
     void TearDown() override {
-        ASSERT_EQ(chdir(previous_), 0);
-        ASSERT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0);
         resetSlots();
         fake::reset();
     }
-    static void write(const std::string& name, const std::string& bytes) {
-        std::ofstream(name, std::ios::binary) << bytes;
-    }
-    static std::string read(const std::string& name) {
-        std::ifstream in(name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static void write(const std::string& name, const std::string& bytes) { test::writeFile(name, bytes); }
+    static std::string read(const std::string& name) { return test::readFile(name); }
     // Starts up, then forgets the start-up calls so a test sees only what its events cause.
     void startQuietly() {
         ASSERT_TRUE(startUp());
@@ -53,8 +42,7 @@ protected:
         if (ended) *ended = end;
         return fake::calls();
     }
-    std::string dir_;
-    char previous_[4096];
+    test::TempFolder folder_{"mz-program"};
 };
 
 const std::string hideText = "Das ge\xC3\xB6" "ffnete Phrasenfenster ausblenden";
