@@ -1,6 +1,7 @@
 // The phrase window's procedure, which only turns window messages into events, and the wait for the next event.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +22,9 @@ constexpr WORD KeyboardCueFlags = UISF_HIDEFOCUS | UISF_HIDEACCEL;
 HWND phraseWindowHandle = nullptr;
 bool ready = false;
 HWND rememberedFocus = nullptr;
+// Kept from WM_ACTIVATE: under Wine, GetActiveWindow is a round trip to the server, and the wait needs the answer
+// for every message it takes (a button click is several).
+bool phraseWindowActive = false;
 HACCEL navigationAccelerators = nullptr;
 TaskbarCreatedHandler taskbarCreatedHandler = nullptr;
 
@@ -29,6 +33,17 @@ TaskbarCreatedHandler taskbarCreatedHandler = nullptr;
 const wchar_t* controlHandlerProperty() {
     static const ATOM atom = GlobalAddAtomW(L"MzControlHandler");
     return MAKEINTATOM(atom);
+}
+
+// The controls that were given a handler. Reading a property costs a server round trip under Wine, and every
+// click and colour request would pay it, although only the labels have a handler. A handle here only says that
+// the property may exist; a dead control's handle that comes back for a new window finds no property.
+std::vector<HWND> controlsWithHandler;
+
+bool mayHaveHandler(HWND control) {
+    for (HWND known : controlsWithHandler)
+        if (known == control) return true;
+    return false;
 }
 
 UINT taskbarCreatedMessage() {
@@ -41,7 +56,7 @@ void queue(EventKind kind, std::int32_t item, std::int32_t clickType) {
 }
 
 ControlHandler controlHandler(HWND control) {
-    if (!control) return nullptr;
+    if (!control || !mayHaveHandler(control)) return nullptr;
     auto stored = reinterpret_cast<std::uintptr_t>(GetPropW(control, controlHandlerProperty()));
     return reinterpret_cast<ControlHandler>(stored);
 }
@@ -51,15 +66,26 @@ bool offerToControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LR
     return handler && handler(control, message, wParam, lParam, result);
 }
 
+bool keyboardCuesHidden(HWND window) {
+    return (static_cast<WORD>(SendMessageW(window, WM_QUERYUISTATE, 0, 0)) & KeyboardCueFlags) != 0;
+}
+
 void showKeyboardCues(HWND window) {
-    auto state = static_cast<WORD>(SendMessageW(window, WM_QUERYUISTATE, 0, 0));
-    if (state & KeyboardCueFlags) SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, KeyboardCueFlags), 0);
+    if (keyboardCuesHidden(window))
+        SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, KeyboardCueFlags), 0);
 }
 
 void hideKeyboardCues(HWND window) {
     auto state = static_cast<WORD>(SendMessageW(window, WM_QUERYUISTATE, 0, 0));
     if ((state & KeyboardCueFlags) != KeyboardCueFlags)
         SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, KeyboardCueFlags), 0);
+}
+
+// Ctrl, Shift or Alt down in the thread's key state; one request for all three.
+bool modifierHeld() {
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return false;
+    return ((keys[VK_CONTROL] | keys[VK_SHIFT] | keys[VK_MENU]) & 0x80) != 0;
 }
 
 bool isTabStop(HWND child) {
@@ -141,16 +167,21 @@ void setPhraseWindow(HWND window) {
     phraseWindowHandle = window;
     ready = false;
     rememberedFocus = nullptr;
+    phraseWindowActive = window && GetActiveWindow() == window;
 }
 
 void setPhraseWindowReady(bool isReady) { ready = isReady; }
 
 void setControlHandler(HWND control, ControlHandler handler) {
     if (!control) return;
+    controlsWithHandler.erase(std::remove_if(controlsWithHandler.begin(), controlsWithHandler.end(),
+                                             [control](HWND known) { return known == control || !IsWindow(known); }),
+                              controlsWithHandler.end());
     if (!handler) {
         RemovePropW(control, controlHandlerProperty());
         return;
     }
+    controlsWithHandler.push_back(control);
     auto stored = reinterpret_cast<std::uintptr_t>(handler);
     SetPropW(control, controlHandlerProperty(), reinterpret_cast<HANDLE>(stored));
 }
@@ -194,6 +225,7 @@ LRESULT CALLBACK phraseWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (ready) queue(EventKind::MoveWindowEvent, PhraseWindowNumber, 0);
         return 0;
     case WM_ACTIVATE:
+        if (window == phraseWindowHandle) phraseWindowActive = LOWORD(wParam) != WA_INACTIVE;
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
             rememberedFocus = focus && IsChild(window, focus) ? focus : nullptr;
@@ -241,10 +273,13 @@ WindowEvent waitForEvent(int timeoutMs) {
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return WindowEvent{};
     }
 
-    HWND active = GetActiveWindow();
-    if (active && ((GetKeyState(VK_CONTROL) | GetKeyState(VK_SHIFT) | GetKeyState(VK_MENU)) & 0x8000))
-        showKeyboardCues(active);
-    if (active && active == phraseWindowHandle && navigationAccelerators &&
+    // While the wait runs, no other window of this thread can be active: the tool tip never takes activation,
+    // and the tray menu and the message box run loops of their own.
+    HWND active = phraseWindowActive ? phraseWindowHandle : nullptr;
+    // The key state is asked only when there are cues to show: it is another round trip under Wine.
+    if (active && keyboardCuesHidden(active) && modifierHeld())
+        SendMessageW(active, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, KeyboardCueFlags), 0);
+    if (active && navigationAccelerators &&
         TranslateAcceleratorW(active, navigationAccelerators, &msg)) {
         showKeyboardCues(active);
         return WindowEvent{};
