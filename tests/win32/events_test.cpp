@@ -565,6 +565,32 @@ TEST_F(KeyboardCueTest, HiddenOnDeactivationShownByTabAndModifiers) {
     }
 }
 
+// The wait keeps the phrase window's activation itself; while another window is active, keys held or Tab must
+// neither show cues on the phrase window nor move its focus, and both work again once it is active again.
+TEST_F(KeyboardCueTest, NothingWhileAnotherWindowIsActive) {
+    HWND other = makeOtherWindow();
+    ASSERT_NE(other, nullptr);
+    SetFocus(control(27));
+    ASSERT_TRUE(activate(other));
+    emulatedCueState = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    cueUpdates.clear();
+    takeWithKey(window, WM_NULL, 0, VK_CONTROL);
+    takeWithKey(control(27), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(cueUpdates.empty()) << cueUpdates.size() << " updates while inactive";
+    EXPECT_EQ(GetActiveWindow(), other);
+    EXPECT_NE(GetFocus(), control(47)) << "Tab moved the focus of an inactive window";
+
+    ASSERT_TRUE(activate(window));
+    emulatedCueState = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    cueUpdates.clear();
+    takeWithKey(window, WM_NULL, 0, VK_CONTROL);
+    EXPECT_EQ(cueUpdates, std::vector<WPARAM>{show}) << "no cues once active again";
+    SetFocus(control(27));
+    takeWithKey(control(27), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), control(47)) << "Tab did not move the focus once active again";
+    DestroyWindow(other);
+}
+
 struct HandlerCall {
     HWND control;
     UINT message;
