@@ -96,11 +96,20 @@ bool start(const wchar_t* exe, const wchar_t* cls, Started& out) {
     std::wstring command = L"\"" + std::wstring(exe) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    const double t0 = now();
-    if (!CreateProcessW(exe, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &out.process)) {
-        std::fprintf(stderr, "cannot start %s: error %lu\n", name(exe).c_str(), GetLastError());
-        return false;
+    // Wine now and then refuses a process start with ERROR_INTERNAL_ERROR; a second attempt goes through.
+    double t0 = 0;
+    bool started = false;
+    for (int attempt = 1; attempt <= 3 && !started; ++attempt) {
+        t0 = now();
+        started = CreateProcessW(exe, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &out.process);
+        if (!started) {
+            std::fprintf(stderr, "cannot start %s (attempt %d): error %lu\n", name(exe).c_str(), attempt,
+                         GetLastError());
+            Sleep(200);
+        }
     }
+    if (!started) return false;
     ReadyWatch watch{cls, out.process.dwProcessId, icons, nullptr};
     if (!waitFor(30000, startedAndHidden, &watch)) {
         std::fprintf(stderr, "%s: no hidden window and tray icon within 30 s\n", name(exe).c_str());
