@@ -23,17 +23,24 @@ std::string fileName(int n) {
     return name;
 }
 
-std::vector<std::uint8_t> readWhole(const std::string& name) {
-    std::vector<std::uint8_t> bytes;
+// Open, size, one read of the whole file into buffer (sized to the file, reused by the caller), close: what any
+// loader must do at least. Returns the bytes read.
+std::size_t readInto(const std::string& name, std::vector<std::uint8_t>& buffer) {
     const int fd = open(name.c_str(), O_RDONLY);
+    if (fd < 0) return 0;
     struct stat st;
-    if (fd < 0) return bytes;
+    ssize_t got = 0;
     if (fstat(fd, &st) == 0) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        const ssize_t got = read(fd, bytes.data(), bytes.size());
-        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        buffer.resize(static_cast<std::size_t>(st.st_size));
+        got = read(fd, buffer.data(), buffer.size());
     }
     close(fd);
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
+}
+
+std::vector<std::uint8_t> readWhole(const std::string& name) {
+    std::vector<std::uint8_t> bytes;
+    bytes.resize(readInto(name, bytes));
     return bytes;
 }
 
@@ -51,18 +58,11 @@ void LoadPhraseFiles(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * totalBytes());
 }
 
-// Open, size, one read of the whole file into a buffer of its size, close: what any loader must do at least.
+// The floor: each file read whole, in one read, into one reused buffer.
 void ReadWholeFiles(benchmark::State& state) {
     std::vector<std::uint8_t> buffer;
     for (auto _ : state) {
-        for (int n = 1; n <= mz::SlotCount; ++n) {
-            const int fd = open(fileName(n).c_str(), O_RDONLY);
-            struct stat st;
-            fstat(fd, &st);
-            buffer.resize(static_cast<std::size_t>(st.st_size));
-            benchmark::DoNotOptimize(read(fd, buffer.data(), buffer.size()));
-            close(fd);
-        }
+        for (int n = 1; n <= mz::SlotCount; ++n) benchmark::DoNotOptimize(readInto(fileName(n), buffer));
     }
     state.SetBytesProcessed(state.iterations() * totalBytes());
 }
@@ -75,15 +75,10 @@ void readAndWiden(benchmark::State& state, bool fresh) {
     std::u16string texts[mz::SlotCount];
     for (auto _ : state) {
         for (int n = 1; n <= mz::SlotCount; ++n) {
-            const int fd = open(fileName(n).c_str(), O_RDONLY);
-            struct stat st;
-            fstat(fd, &st);
-            buffer.resize(static_cast<std::size_t>(st.st_size));
-            const ssize_t got = read(fd, buffer.data(), buffer.size());
-            close(fd);
+            const std::size_t got = readInto(fileName(n), buffer);
             std::u16string next;
             std::u16string& text = fresh ? next : texts[n - 1];
-            text.assign(got > 0 ? static_cast<std::size_t>(got) : 0, u'\0');
+            text.assign(got, u'\0');
             char16_t* units = &text[0];
             for (std::size_t i = 0; i < text.size(); ++i) units[i] = buffer[i];
             benchmark::DoNotOptimize(text.data());

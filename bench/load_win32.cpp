@@ -12,20 +12,12 @@
 #include <vector>
 
 #include "app/slots.h"
+#include "clock_win32.h"
 #include "store/phrases.h"
 
 namespace {
 
-double seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double seconds() { return clockMs() / 1000.0; }
 
 void fileName(int n, wchar_t (&name)[32]) { swprintf(name, 32, L"Merkzeile%02d.txt", n); }
 

@@ -19,18 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "clock_win32.h"
+
 namespace {
 
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The icons in the taskbar's notification area. Newer Wine gives each icon a child window of its own
 // ("__wine_tray_icon"); Wine 8 draws them into the taskbar and gives each added icon a tool tip owned by the
@@ -57,9 +49,9 @@ HWND hiddenWindow(const wchar_t* cls, DWORD process = 0) {
 }
 
 bool waitFor(double deadlineMs, bool (*condition)(void*), void* context) {
-    const double until = now() + deadlineMs;
+    const double until = clockMs() + deadlineMs;
     while (!condition(context)) {
-        if (now() > until) return false;
+        if (clockMs() > until) return false;
         Sleep(1);
     }
     return true;
@@ -100,7 +92,7 @@ bool start(const wchar_t* exe, const wchar_t* cls, Started& out) {
     double t0 = 0;
     bool started = false;
     for (int attempt = 1; attempt <= 3 && !started; ++attempt) {
-        t0 = now();
+        t0 = clockMs();
         started = CreateProcessW(exe, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                  &out.process);
         if (!started) {
@@ -116,7 +108,7 @@ bool start(const wchar_t* exe, const wchar_t* cls, Started& out) {
         TerminateProcess(out.process.hProcess, 1);
         return false;
     }
-    out.readyMs = now() - t0;
+    out.readyMs = clockMs() - t0;
     out.window = watch.window;
     return true;
 }
@@ -191,14 +183,14 @@ void drainMessages() {
 
 // Waits for the next WM_CLIPBOARDUPDATE; the time it arrived, or a negative number after the deadline.
 double clipboardUpdate(double deadlineMs) {
-    const double until = now() + deadlineMs;
+    const double until = clockMs() + deadlineMs;
     for (;;) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_CLIPBOARDUPDATE) return now();
+            if (msg.message == WM_CLIPBOARDUPDATE) return clockMs();
             DispatchMessageW(&msg);
         }
-        const double left = until - now();
+        const double left = until - clockMs();
         if (left <= 0) return -1;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
     }
@@ -252,7 +244,7 @@ int copyCommand(int runs, const wchar_t* textFile, int count, wchar_t** args) {
             SendMessageTimeoutW(started[p].window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer);
             clipboardUpdate(0);
             drainMessages();
-            const double t0 = now();
+            const double t0 = clockMs();
             PostMessageW(buttons[p], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
             PostMessageW(buttons[p], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
             const double t1 = clipboardUpdate(10000);

@@ -66,26 +66,25 @@ bool offerToControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LR
     return handler && handler(control, message, wParam, lParam, result);
 }
 
-bool keyboardCuesHidden(HWND window) {
-    return (static_cast<WORD>(SendMessageW(window, WM_QUERYUISTATE, 0, 0)) & KeyboardCueFlags) != 0;
+// Ctrl, Shift or Alt down in the thread's key state; one request for all three.
+bool modifierHeld() {
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return false;
+    return ((keys[VK_CONTROL] | keys[VK_SHIFT] | keys[VK_MENU]) & 0x80) != 0;
 }
 
-void showKeyboardCues(HWND window) {
-    if (keyboardCuesHidden(window))
-        SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, KeyboardCueFlags), 0);
+// With onlyWhileModifierHeld, the cues are shown only while Ctrl, Shift or Alt is down. The key state is asked
+// last, only when there are cues to show: under Wine it is another round trip to the server.
+void showKeyboardCues(HWND window, bool onlyWhileModifierHeld = false) {
+    auto state = static_cast<WORD>(SendMessageW(window, WM_QUERYUISTATE, 0, 0));
+    if (!(state & KeyboardCueFlags) || (onlyWhileModifierHeld && !modifierHeld())) return;
+    SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, KeyboardCueFlags), 0);
 }
 
 void hideKeyboardCues(HWND window) {
     auto state = static_cast<WORD>(SendMessageW(window, WM_QUERYUISTATE, 0, 0));
     if ((state & KeyboardCueFlags) != KeyboardCueFlags)
         SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, KeyboardCueFlags), 0);
-}
-
-// Ctrl, Shift or Alt down in the thread's key state; one request for all three.
-bool modifierHeld() {
-    BYTE keys[256];
-    if (!GetKeyboardState(keys)) return false;
-    return ((keys[VK_CONTROL] | keys[VK_SHIFT] | keys[VK_MENU]) & 0x80) != 0;
 }
 
 bool isTabStop(HWND child) {
@@ -276,9 +275,7 @@ WindowEvent waitForEvent(int timeoutMs) {
     // While the wait runs, no other window of this thread can be active: the tool tip never takes activation,
     // and the tray menu and the message box run loops of their own.
     HWND active = phraseWindowActive ? phraseWindowHandle : nullptr;
-    // The key state is asked only when there are cues to show: it is another round trip under Wine.
-    if (active && keyboardCuesHidden(active) && modifierHeld())
-        SendMessageW(active, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, KeyboardCueFlags), 0);
+    if (active) showKeyboardCues(active, /*onlyWhileModifierHeld=*/true);
     if (active && navigationAccelerators &&
         TranslateAcceleratorW(active, navigationAccelerators, &msg)) {
         showKeyboardCues(active);
